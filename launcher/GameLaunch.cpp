@@ -1,0 +1,73 @@
+#include "launcher/GameLaunch.h"
+
+#include "launcher/Handle.h"
+#include "launcher/RunningInstance.h"
+#include "launcher/SystemError.h"
+#include "launcher/Text.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace {
+
+// How long a freshly started game must survive before the start counts as good.
+constexpr DWORD kLaunchCheckMs = 500;
+
+bool reportStartFailure(const std::string& path) {
+    showSystemError(formatText("[%s]", path.c_str()), false);
+    return false;
+}
+
+} // namespace
+
+bool findGameExecutable(std::string& name, std::string& path) {
+    name = kGameFileName;
+    path = kGamePath;
+    return GetFileAttributesW(toWide(path)) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool launchGame(const std::string& arguments) {
+    std::string name, path;
+    if (!findGameExecutable(name, path)) {
+        MessageBoxW(GetActiveWindow(), L"Executable not found!", nullptr, MB_ICONERROR | MB_OK);
+        return false;
+    }
+    if (!activateRunningInstance(name.c_str()))
+        startProcess(path, arguments); // a failure has been reported already
+    return true;
+}
+
+bool startProcess(const std::string& path, const std::string& arguments) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info = {};
+
+    SetErrorMode(0);
+    SetThreadErrorMode(0, nullptr);
+
+    // CreateProcessW may write into the command line, so it gets a buffer of its own.
+    wchar_t commandLine[kScratchSize];
+    lstrcpynW(commandLine, toWide(formatText("\"%s\" %s", path.c_str(), arguments.c_str())),
+              kScratchSize);
+    if (!CreateProcessW(toWide(path), commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return reportStartFailure(path);
+
+    Handle process(info.hProcess);
+    Handle thread(info.hThread);
+    Sleep(kLaunchCheckMs);
+    DWORD exitCode = 0;
+    if (GetExitCodeProcess(process.get(), &exitCode) && exitCode == STILL_ACTIVE)
+        return true;
+    process.reset();
+    thread.reset();
+
+    // The game ended at once (for example it restarted itself elevated): let the shell try.
+    auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", toWide(path), toWide(arguments), nullptr, SW_SHOWNORMAL));
+    if (result > 32)
+        return true;
+    return reportStartFailure(path);
+}

@@ -1,0 +1,156 @@
+#include "launcher/RunningInstance.h"
+
+#include "launcher/Handle.h"
+#include "launcher/Text.h"
+
+#include <tlhelp32.h>
+
+#include <cstring>
+
+namespace {
+
+// Calls `visit` for every entry of a fresh process snapshot until it returns false.
+template <typename Visit> void walkProcessSnapshot(Visit visit) {
+    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (!visit(entry))
+            return;
+    }
+}
+
+bool isWow64(HANDLE process) {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(process, &wow64) && wow64;
+}
+
+// A remote ExitProcess thread only works between processes of one bitness: the start
+// address is taken from our own kernel32.
+bool sameBitness(DWORD id) {
+    Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process)
+        return true; // unknown: try the remote thread first
+    return isWow64(process.get()) == isWow64(GetCurrentProcess());
+}
+
+// Asks a windowless process to end itself with exit code 1; one of the other bitness,
+// or one that refuses the thread, is terminated with that code instead.
+void endWindowlessProcess(DWORD id) {
+    Handle process(OpenProcess(PROCESS_TERMINATE | PROCESS_CREATE_THREAD, FALSE, id));
+    if (!process)
+        return;
+    if (sameBitness(id)) {
+        auto exitProcess = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32"), "ExitProcess")));
+        Handle thread(exitProcess ? CreateRemoteThread(process.get(), nullptr, 0, exitProcess,
+                                                       reinterpret_cast<void*>(1), 0, nullptr)
+                                  : nullptr);
+        if (thread)
+            return;
+    }
+    TerminateProcess(process.get(), 1);
+}
+
+struct WindowSearch {
+    DWORD id;
+    HWND found;
+};
+
+BOOL CALLBACK visitWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->id)
+        return TRUE;
+    search->found = window;
+    return !(IsWindowEnabled(window) && IsWindowVisible(window));
+}
+
+} // namespace
+
+std::vector<DWORD> listProcessIdsByName(const char* name) {
+    std::wstring wanted = toWide(name ? name : "");
+    std::vector<DWORD> ids;
+    walkProcessSnapshot([&](const PROCESSENTRY32W& entry) {
+        if (wanted == entry.szExeFile)
+            ids.push_back(entry.th32ProcessID);
+        return true;
+    });
+    return ids;
+}
+
+const char* getProcessModulePath(DWORD id) {
+    wchar_t path[MAX_PATH] = {};
+    if (id == 0) {
+        DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH)
+            path[n == 0 ? 0 : MAX_PATH - 1] = L'\0';
+        return toNarrow(path);
+    }
+    // Limited query rights and the image name work across bitness, which reading the
+    // module list of a 64-bit process from a 32-bit one does not.
+    Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    DWORD size = MAX_PATH;
+    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path, &size))
+        path[0] = L'\0';
+    return toNarrow(path);
+}
+
+std::string getProcessDirectory(DWORD id) {
+    std::string path = getProcessModulePath(id);
+    size_t slash = path.rfind('\\');
+    if (slash != std::string::npos)
+        path.resize(slash + 1);
+    return path;
+}
+
+HWND findProcessWindow(DWORD id) {
+    WindowSearch search = {id, nullptr};
+    EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DWORD getParentProcessId() {
+    DWORD self = GetCurrentProcessId();
+    DWORD parent = 0;
+    walkProcessSnapshot([&](const PROCESSENTRY32W& entry) {
+        if (entry.th32ProcessID != self)
+            return true;
+        parent = entry.th32ParentProcessID;
+        return false;
+    });
+    return parent;
+}
+
+bool activateRunningInstance(const char* name) {
+    std::string fileName;
+    if (name) {
+        fileName = name;
+    } else {
+        fileName = getProcessModulePath(0);
+        size_t slash = fileName.rfind('\\');
+        if (slash != std::string::npos)
+            fileName.erase(0, slash + 1);
+    }
+
+    DWORD self = GetCurrentProcessId();
+    std::string ownDirectory = getProcessDirectory(0);
+    for (DWORD id : listProcessIdsByName(fileName.c_str())) {
+        if (id == self)
+            continue;
+        if (getProcessDirectory(id).find(ownDirectory) == std::string::npos)
+            continue;
+        // The first qualifying process decides, whatever follows it.
+        if (HWND window = findProcessWindow(id)) {
+            SetForegroundWindow(window);
+            return true;
+        }
+        endWindowlessProcess(id);
+        return false;
+    }
+    return false;
+}

@@ -1,0 +1,97 @@
+#include "launcher/Startup.h"
+
+#include "launcher/GameLaunch.h"
+#include "launcher/RunningInstance.h"
+#include "launcher/StartupValues.h"
+#include "launcher/Text.h"
+
+#include <objbase.h>
+
+#include <cstdlib>
+#include <exception>
+
+namespace {
+
+LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) { emergencyLaunch(); }
+
+void uninitializeCom() { CoUninitialize(); }
+
+void showWow64Warning() {
+    MessageBoxW(GetActiveWindow(),
+                L"Vantorra is not compatible with the 32-bit version of Windows you are running. "
+                L"Please use the 64-bit version of Windows instead!",
+                L"Warning", MB_ICONWARNING | MB_OK);
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const wchar_t* tail) {
+    CommandLine result;
+    if (!tail || !*tail)
+        return result;
+    result.gameArguments = toNarrow(tail);
+    // CharUpperA may not take the string object's storage directly; work on a copy.
+    std::string upper = result.gameArguments;
+    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    result.switchTest = upper;
+    for (size_t at = result.gameArguments.find('&'); at != std::string::npos;
+         at = result.gameArguments.find('&', at))
+        result.gameArguments[at] = ' ';
+    return result;
+}
+
+bool isSkipMode(const CommandLine& commandLine) {
+    return commandLine.switchTest.find(kSkipSwitch) != std::string::npos;
+}
+
+void emergencyLaunch() {
+    // A failure inside the emergency launch itself must not loop back here.
+    static bool entered = false;
+    if (entered)
+        ExitProcess(1);
+    entered = true;
+    launchGame(std::string());
+    exit(1);
+}
+
+void installLastResortHandlers() {
+    std::set_terminate(emergencyLaunch);
+    SetUnhandledExceptionFilter(onUnhandledException);
+}
+
+bool isRunningUnderWow64() {
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    HMODULE kernel = GetModuleHandleW(L"kernel32");
+    auto isWow64Process = kernel ? reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
+                                       GetProcAddress(kernel, "IsWow64Process")))
+                                 : nullptr;
+    BOOL wow64 = FALSE;
+    return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
+    installLastResortHandlers();
+
+    startup::instance = instance;
+    startup::showCommand = showCommand;
+
+    atexit(uninitializeCom);
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+
+    CommandLine commandLine = parseCommandLine(commandTail);
+
+    if (isSkipMode(commandLine)) {
+        if (launchGame(commandLine.gameArguments))
+            return 0;
+        // The game is missing and the player has been told: carry on with the window.
+    }
+
+    if (activateRunningInstance())
+        return 0;
+
+    if (!isRunningUnderWow64())
+        showWow64Warning();
+
+    // The main window is not part of the launcher yet: window mode ends here.
+    return 0;
+}

@@ -1,0 +1,10 @@
+#pragma once
+// The few process-wide values that the entry function sets once, before any window
+// exists, and the toolkit reads: the module instance and the show command that the
+// system passed in (used for the first ShowWindow of each top-level window).
+#include <windows.h>
+
+namespace startup {
+inline HINSTANCE instance = nullptr;
+inline int showCommand = SW_SHOWNORMAL;
+} // namespace startup

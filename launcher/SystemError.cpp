@@ -1,0 +1,28 @@
+#include "launcher/SystemError.h"
+
+#include "launcher/Text.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+void showSystemError(const char* context, bool throwAfter) {
+    // Read the code before anything else can overwrite it.
+    DWORD code = GetLastError();
+    wchar_t systemText[1023] = {};
+    // 0xFF: drop the system's soft line breaks; inserts stay unexpanded.
+    DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 0xFF;
+    if (!FormatMessageW(flags, nullptr, code, 0x400, systemText, 1023, nullptr))
+        systemText[0] = L'\0';
+
+    std::wstring message = systemText;
+    if (context && *context) {
+        message += L'\n';
+        message += toWide(context);
+    }
+    MessageBoxW(nullptr, message.c_str(), nullptr, MB_ICONERROR | MB_OK);
+
+    if (throwAfter)
+        throw std::exception();
+}

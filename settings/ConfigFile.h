@@ -1,0 +1,30 @@
+#pragma once
+// The launcher's one view of the game's vantorra.ini: its path and every key/value
+// pair read from it. Loaded once at start-up; saved on Play, on options Save and in
+// skip mode, rewriting only the lines of the managed keys.
+#include <map>
+#include <string>
+
+class ConfigFile {
+public:
+    // Composes the path; no file access.
+    ConfigFile();
+    explicit ConfigFile(std::string path);
+
+    // Reads and parses the file into the values; always true.
+    bool load();
+    // Rewrites the file from what is on disk now and the values; always true.
+    bool save();
+
+    bool contains(const std::string& key) const;
+    // The key's value, or empty when absent; never inserts.
+    std::string get(const std::string& key) const;
+    void set(const std::string& key, const std::string& value);
+
+    const std::string& path() const { return path_; }
+    const std::map<std::string, std::string>& values() const { return values_; }
+
+private:
+    std::string path_;
+    std::map<std::string, std::string> values_;
+};

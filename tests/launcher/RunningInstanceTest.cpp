@@ -1,0 +1,130 @@
+#include "launcher/RunningInstance.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace testing_support;
+
+namespace {
+
+// Stand-in games started in folders of their own; the folder of this test executable
+// plays the launcher's folder.
+class RunningInstance : public ::testing::Test {
+protected:
+    void TearDown() override {
+        setEnv(L"FAKEGAME_MODE", L"");
+        setEnv(L"FAKEGAME_LIFETIME_MS", L"");
+    }
+
+    static ChildProcess startGame(const InstallFolder& folder, const wchar_t* mode) {
+        setEnv(L"FAKEGAME_MODE", mode);
+        setEnv(L"FAKEGAME_LIFETIME_MS", L"20000");
+        size_t before = folder.gameStarts().size();
+        ChildProcess game(folder.game(), L"", folder.path());
+        waitFor([&] { return folder.gameStarts().size() > before; }, 10000);
+        Sleep(300); // the window, if any, is created right after the log line
+        return game;
+    }
+};
+
+bool contains(const std::vector<DWORD>& ids, DWORD id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+} // namespace
+
+TEST_F(RunningInstance, ListsProcessesByExactImageName) {
+    InstallFolder folder(true, false, testsDir());
+    ChildProcess game = startGame(folder, L"windowless");
+    EXPECT_TRUE(contains(listProcessIdsByName("Vantorra.exe"), game.pid()));
+    EXPECT_FALSE(contains(listProcessIdsByName("vantorra.exe"), game.pid()));
+    EXPECT_TRUE(listProcessIdsByName("vantorra.exe").empty());
+}
+
+TEST_F(RunningInstance, ModulePathsAndDirectories) {
+    wchar_t own[MAX_PATH];
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    EXPECT_EQ(getProcessModulePath(0), narrow(own));
+    EXPECT_EQ(getProcessDirectory(0), narrow(testsDir()));
+
+    InstallFolder folder(true, true); // a 64-bit game: unreadable through the module list
+    ChildProcess game = startGame(folder, L"windowless");
+    std::string path = getProcessModulePath(game.pid());
+    EXPECT_EQ(lstrcmpiW(wide(path).c_str(), folder.game().c_str()), 0) << path;
+    EXPECT_EQ(lstrcmpiW(wide(getProcessDirectory(game.pid())).c_str(), folder.path().c_str()), 0);
+    EXPECT_STREQ(getProcessModulePath(0xFFFFFFF0), "") << "a process that cannot be opened";
+}
+
+TEST_F(RunningInstance, NeverFindsItself) {
+    EXPECT_FALSE(activateRunningInstance(nullptr));
+}
+
+TEST_F(RunningInstance, IgnoresGameFromAnotherFolder) {
+    InstallFolder elsewhere; // under the temporary folder, not below the tests folder
+    ChildProcess game = startGame(elsewhere, L"windowless");
+    EXPECT_FALSE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_TRUE(game.running()) << "a process from another folder must be left alone";
+}
+
+TEST_F(RunningInstance, GameInSubfolderWithWindowIsBroughtToFront) {
+    InstallFolder parent(false, false, testsDir());
+    InstallFolder folder(true, false, parent.path());
+    ChildProcess game = startGame(folder, L"window");
+    HWND window = findProcessWindow(game.pid());
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_TRUE(game.running());
+}
+
+TEST_F(RunningInstance, HiddenOnlyWindowCountsAsAWindow) {
+    InstallFolder folder(true, false, testsDir());
+    ChildProcess game = startGame(folder, L"hidden");
+    HWND window = findProcessWindow(game.pid());
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_TRUE(game.running());
+}
+
+TEST_F(RunningInstance, WindowlessGameIsEndedWithExitCode1) {
+    InstallFolder folder(true, false, testsDir());
+    ChildProcess game = startGame(folder, L"windowless");
+    EXPECT_EQ(findProcessWindow(game.pid()), nullptr);
+    EXPECT_FALSE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_EQ(game.wait(5000), std::optional<DWORD>(1));
+}
+
+TEST_F(RunningInstance, WindowlessGameOfOtherBitnessIsEndedWithExitCode1) {
+    InstallFolder folder(true, true, testsDir());
+    ChildProcess game = startGame(folder, L"windowless");
+    EXPECT_FALSE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_EQ(game.wait(5000), std::optional<DWORD>(1));
+}
+
+TEST_F(RunningInstance, GameOfOtherBitnessWithWindowIsRecognised) {
+    InstallFolder folder(true, true, testsDir());
+    ChildProcess game = startGame(folder, L"window");
+    EXPECT_TRUE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_TRUE(game.running());
+}
+
+TEST_F(RunningInstance, OnlyTheFirstQualifyingProcessIsLookedAt) {
+    InstallFolder first(true, false, testsDir());
+    InstallFolder second(true, false, testsDir());
+    ChildProcess windowless = startGame(first, L"windowless");
+    ChildProcess windowed = startGame(second, L"window");
+    auto ids = listProcessIdsByName("Vantorra.exe");
+    auto at = [&](DWORD id) { return std::find(ids.begin(), ids.end(), id) - ids.begin(); };
+    bool result = activateRunningInstance("Vantorra.exe");
+    if (at(windowless.pid()) < at(windowed.pid())) {
+        EXPECT_FALSE(result) << "the windowless first one decides, whatever follows";
+        EXPECT_EQ(windowless.wait(5000), std::optional<DWORD>(1));
+        EXPECT_TRUE(windowed.running());
+    } else {
+        EXPECT_TRUE(result);
+        EXPECT_TRUE(windowless.running()) << "the walk ends at the first qualifying process";
+    }
+}

@@ -1,0 +1,128 @@
+#pragma once
+// Shared helpers of the Wine-run tests: build outputs, temporary install folders,
+// child processes, the stand-in game's log and the player's message boxes.
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+// Folder of the running test executable, with a trailing backslash.
+std::wstring testsDir();
+std::wstring launcherExe();
+// The stand-in game, 32- or 64-bit.
+std::wstring fakeGameExe(bool x64 = false);
+
+std::string narrow(const std::wstring& wide);
+std::wstring wide(const std::string& utf8);
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempDir {
+public:
+    // Under the system's temporary folder, or under `base` (with trailing backslash).
+    explicit TempDir(const std::wstring& base = std::wstring());
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::wstring& path() const { return path_; } // with trailing backslash
+    std::wstring operator/(const std::wstring& name) const { return path_ + name; }
+
+private:
+    std::wstring path_;
+};
+
+void removeTree(const std::wstring& path);
+bool copyFile(const std::wstring& from, const std::wstring& to);
+bool writeFile(const std::wstring& path, const std::string& bytes);
+std::optional<std::string> readFile(const std::wstring& path);
+bool fileExists(const std::wstring& path);
+
+// An install folder: the launcher and, unless told otherwise, the stand-in game as
+// Vantorra.exe. The game's log and mode are set through the environment that child
+// processes inherit.
+class InstallFolder : public TempDir {
+public:
+    explicit InstallFolder(bool withGame = true, bool x64Game = false,
+                           const std::wstring& base = std::wstring());
+    std::wstring launcher() const { return path() + L"VantorraLauncher.exe"; }
+    std::wstring game() const { return path() + L"Vantorra.exe"; }
+    std::wstring logPath() const { return path() + L"game.log"; }
+    // Lines the stand-in game wrote, one per start.
+    std::vector<std::string> gameStarts() const;
+};
+
+struct GameStart {
+    DWORD pid = 0;
+    std::string cwd;
+    std::string commandLine;
+};
+GameStart parseGameStart(const std::string& line);
+
+// Sets (or with an empty value removes) a variable that child processes inherit.
+void setEnv(const wchar_t* name, const std::wstring& value);
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ChildProcess(const std::wstring& exe, const std::wstring& arguments, const std::wstring& cwd);
+    ~ChildProcess();
+    ChildProcess(ChildProcess&& other) noexcept;
+    ChildProcess& operator=(ChildProcess&& other) noexcept;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return process_ != nullptr; }
+    DWORD pid() const { return pid_; }
+    HANDLE handle() const { return process_; }
+    // Exit code, or nullopt when it still runs after `timeoutMs`.
+    std::optional<DWORD> wait(DWORD timeoutMs);
+    bool running() const;
+    void kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Ends every process of that image name whose folder starts with `folder`.
+void killProcessesIn(const std::wstring& folder);
+
+struct MessageBoxText {
+    std::string caption;
+    std::string text;
+};
+// Waits for a message box (dialog class "#32770") of the process, reads it, presses OK.
+std::optional<MessageBoxText> closeMessageBox(DWORD pid, DWORD timeoutMs);
+
+// Presses OK on every message box this process shows while it lives, keeping their
+// texts: for code under test that reports through MessageBoxW on the test's thread.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    std::vector<MessageBoxText> boxes();
+
+private:
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<MessageBoxText> boxes_;
+    std::thread thread_;
+};
+
+// Polls `condition` every 20 ms until it holds or the time is up.
+template <typename Condition> bool waitFor(Condition condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+} // namespace testing_support

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# A private Wine world for one test run: its own prefix, an Xvfb display and a
+# persistent wineserver. `start DIR` makes it and writes DIR/env; `stop DIR` ends it
+# and removes DIR. Nothing here touches the user's own prefix or display.
+set -euo pipefail
+
+action=${1:?usage: wine-session.sh start|stop DIR [win32|win64]}
+dir=${2:?usage: wine-session.sh start|stop DIR [win32|win64]}
+arch=${3:-win64}
+
+stop() {
+    [ -f "$dir/env" ] || { rm -rf "$dir"; return 0; }
+    # shellcheck disable=SC1091
+    . "$dir/env"
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    if [ -f "$dir/xvfb.pid" ]; then
+        kill "$(cat "$dir/xvfb.pid")" >/dev/null 2>&1 || true
+    fi
+    rm -rf "$dir"
+}
+
+start() {
+    stop
+    mkdir -p "$dir"
+    # Another run may take the same free number at the same moment: try the next one.
+    local n=""
+    for candidate in $(seq 90 199); do
+        [ -e "/tmp/.X11-unix/X$candidate" ] || [ -e "/tmp/.X$candidate-lock" ] && continue
+        Xvfb ":$candidate" -screen 0 1920x1080x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+        echo $! >"$dir/xvfb.pid"
+        for _ in $(seq 1 100); do
+            xdpyinfo -display ":$candidate" >/dev/null 2>&1 && break
+            kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+            sleep 0.1
+        done
+        if kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null && xdpyinfo -display ":$candidate" >/dev/null 2>&1; then
+            n=$candidate
+            break
+        fi
+        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+    done
+    [ -n "$n" ] || { echo "Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; exit 1; }
+
+    cat >"$dir/env" <<ENV
+export WINEPREFIX="$dir/prefix"
+export WINEARCH="$arch"
+export DISPLAY=":$n"
+export WINEDEBUG=-all
+# No Mono/Gecko prompts; a crash fails fast instead of waiting in winedbg.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+ENV
+    # shellcheck disable=SC1091
+    . "$dir/env"
+    wineboot -i >"$dir/wineboot.log" 2>&1 || { cat "$dir/wineboot.log" >&2; exit 1; }
+    wineserver -w
+    # Persistent, so every test process reuses one server instead of starting its own.
+    wineserver -p >/dev/null 2>&1 </dev/null
+}
+
+case "$action" in
+    start) start ;;
+    stop) stop ;;
+    *) echo "usage: wine-session.sh start|stop DIR [win32|win64]" >&2; exit 2 ;;
+esac
