@@ -1,0 +1,49 @@
+#include "settings/ConfigModel.h"
+
+#include "display/Resolution.h"
+#include "settings/ConfigFile.h"
+
+#include <utility>
+
+ConfigModel::ConfigModel(ConfigFile& settings, DxgiFactorySource factorySource)
+    : adapterEntry_(std::make_unique<ConfigMonitor>(*this)),
+      resolutionEntry_(std::make_unique<ConfigFullRes>(*this)),
+      windowEntry_(std::make_unique<ConfigEntry>(*this, "Window", 1, 1)), settings_(&settings) {
+    enumerateDisplays(adapters_, factorySource);
+    collectDesktopMonitors(adapters_, desktopMonitors_);
+}
+
+ConfigModel::~ConfigModel() = default;
+
+void ConfigModel::readAll() {
+    adapterEntry_->read();
+    resolutionEntry_->read();
+    windowEntry_->read();
+}
+
+void ConfigModel::writeAll() {
+    adapterEntry_->write();
+    resolutionEntry_->write();
+    windowEntry_->write();
+}
+
+std::string ConfigModel::getValue(const std::string& key) const {
+    return settings_->get(key);
+}
+
+void ConfigModel::setValue(const std::string& key, const std::string& text) {
+    settings_->set(key, text);
+}
+
+const AdapterInfo& ConfigModel::adapterAt(unsigned index) const {
+    return ::adapterAt(adapters_, index);
+}
+
+const MonitorInfo& ConfigModel::monitorAt(unsigned index) const {
+    return ::monitorAt(desktopMonitors_, index);
+}
+
+std::uint8_t ConfigModel::recommendResolution(const AdapterInfo& adapter,
+                                              const MonitorInfo& monitor) const {
+    return ::recommendResolution(adapter, monitor);
+}
