@@ -23,24 +23,20 @@ stop() {
 start() {
     stop
     mkdir -p "$dir"
-    # Another run may take the same free number at the same moment: try the next one.
-    local n=""
-    for candidate in $(seq 90 199); do
-        [ -e "/tmp/.X11-unix/X$candidate" ] || [ -e "/tmp/.X$candidate-lock" ] && continue
-        Xvfb ":$candidate" -screen 0 1920x1080x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
-        echo $! >"$dir/xvfb.pid"
-        for _ in $(seq 1 100); do
-            xdpyinfo -display ":$candidate" >/dev/null 2>&1 && break
-            kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
-            sleep 0.1
-        done
-        if kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null && xdpyinfo -display ":$candidate" >/dev/null 2>&1; then
-            n=$candidate
-            break
-        fi
-        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+    # Xvfb picks a free display number itself, so concurrent runs never share one.
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 </dev/null &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 1 100); do
+        [ -s "$dir/display" ] && break
+        sleep 0.1
     done
-    [ -n "$n" ] || { echo "Xvfb did not start" >&2; cat "$dir/xvfb.log" >&2; exit 1; }
+    local n
+    n=$(tr -dc '0-9' <"$dir/display")
+    if [ -z "$n" ] || ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        echo "Xvfb did not start" >&2
+        cat "$dir/xvfb.log" >&2
+        exit 1
+    fi
 
     cat >"$dir/env" <<ENV
 export WINEPREFIX="$dir/prefix"
