@@ -19,6 +19,7 @@ protected:
     }
 
     static ChildProcess startGame(const InstallFolder& folder, const wchar_t* mode) {
+        setEnv(L"FAKEGAME_LOG", folder.logPath());
         setEnv(L"FAKEGAME_MODE", mode);
         setEnv(L"FAKEGAME_LIFETIME_MS", L"20000");
         size_t before = folder.gameStarts().size();
@@ -119,7 +120,9 @@ TEST_F(RunningInstance, OnlyTheFirstQualifyingProcessIsLookedAt) {
     auto ids = listProcessIdsByName("Vantorra.exe");
     auto at = [&](DWORD id) { return std::find(ids.begin(), ids.end(), id) - ids.begin(); };
     bool result = activateRunningInstance("Vantorra.exe");
-    if (at(windowless.pid()) < at(windowed.pid())) {
+    bool windowlessFirst = at(windowless.pid()) < at(windowed.pid());
+    printf("snapshot order: %s first\n", windowlessFirst ? "windowless" : "windowed");
+    if (windowlessFirst) {
         EXPECT_FALSE(result) << "the windowless first one decides, whatever follows";
         EXPECT_EQ(windowless.wait(5000), std::optional<DWORD>(1));
         EXPECT_TRUE(windowed.running());
