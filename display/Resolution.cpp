@@ -25,8 +25,9 @@ std::uint16_t recommendedHeightLimit(std::uint16_t widthLimit, const RECT& deskt
     const LONG height = desktop.bottom - desktop.top;
     if (width == 0 || height == 0)
         return 0;
-    // The x87 unit keeps excess precision; going through memory rounds each step to
-    // single precision, which decides limits such as 540 against 541 for 2560 x 1080.
+    // The rule is defined in single precision, and near whole numbers it shows
+    // (1152 x 1050 at 1920 gives 1751, not 1750). The x87 unit may keep excess
+    // precision in registers; going through memory rounds each step.
     volatile float aspect = static_cast<float>(width) / static_cast<float>(height);
     volatile float quotient = static_cast<float>(widthLimit) / aspect;
     return static_cast<std::uint16_t>(static_cast<int>(std::ceil(static_cast<double>(quotient))));
