@@ -1,0 +1,176 @@
+#include "settings/ConfigFormat.h"
+
+namespace {
+
+bool isWhitespace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (asciiLower(text[i]) != asciiLower(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+// Only a whole key counts: "WindowTitle" or "ResolutionScale" are keys of their own.
+bool lineHasKey(std::string_view line, std::string_view key) {
+    if (!startsWithIgnoringCase(line, key))
+        return false;
+    if (line.size() == key.size())
+        return true;
+    char next = line[key.size()];
+    return next == ' ' || next == '\t' || next == '=' || isLineBreak(next);
+}
+
+// A line ends after its first CR or LF, a CR LF pair being one break. Splitting at every
+// break, as the reader does, keeps a lone CR inside an LF file from hiding a key's line,
+// and keeps a second rewrite from seeing other lines than the first.
+size_t lineLength(std::string_view rest) {
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i] == '\n')
+            return i + 1;
+        if (rest[i] == '\r')
+            return i + 1 < rest.size() && rest[i + 1] == '\n' ? i + 2 : i + 1;
+    }
+    return rest.size();
+}
+
+void parseLine(std::string_view raw, ConfigValues& values) {
+    // The game's reader cannot take lines that overflow its buffer.
+    if (raw.size() >= kLineBufferSize)
+        return;
+    std::string line(raw);
+    while (line.size() > 1 && isWhitespace(line.back()))
+        line.pop_back();
+    if (line[0] == '/' || (line.size() > 1 && line[1] == '/'))
+        return;
+    if (line.size() > kLongestReadLine)
+        return;
+
+    size_t equals = line.find('=');
+    if (equals != std::string::npos)
+        line[equals] = ' ';
+    size_t at = 0;
+    while (at < line.size() && isWhitespace(line[at]))
+        ++at;
+    size_t keyStart = at;
+    while (at < line.size() && !isWhitespace(line[at]))
+        ++at;
+    if (at == keyStart)
+        return;
+    std::string key = line.substr(keyStart, at - keyStart);
+    while (at < line.size() && isWhitespace(line[at]))
+        ++at;
+    size_t valueEnd = line.size();
+    while (valueEnd > at && isWhitespace(line[valueEnd - 1]))
+        --valueEnd;
+    values[key] = line.substr(at, valueEnd - at);
+}
+
+std::string rowLine(const ManagedKey& row) {
+    // Built whole, however long a hand-edited value is.
+    std::string line = row.key;
+    if (!row.value.empty()) {
+        line += ' ';
+        line += row.value;
+    }
+    line += "\r\n";
+    return line;
+}
+
+} // namespace
+
+ManagedKeyTable buildManagedKeyTable(const ConfigValues& values) {
+    ManagedKeyTable table;
+    for (size_t i = 0; i < table.size(); ++i) {
+        ManagedKey& row = table[i];
+        row.key = kManagedKeyNames[i];
+        auto found = values.find(row.key);
+        row.held = found != values.end();
+        row.written = !row.held;
+        if (row.held)
+            row.value = found->second;
+    }
+    return table;
+}
+
+void parseConfigText(std::string_view text, ConfigValues& values) {
+    text = text.substr(0, text.find('\0'));
+    size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && isLineBreak(text[at]))
+            ++at;
+        size_t end = at;
+        while (end < text.size() && !isLineBreak(text[end]))
+            ++end;
+        if (end > at)
+            parseLine(text.substr(at, end - at), values);
+        at = end;
+    }
+}
+
+bool rewriteConfig(std::string_view oldContent, const ConfigValues& values,
+                   const ConfigSink& sink) {
+    ManagedKeyTable table = buildManagedKeyTable(values);
+    char lastWritten = '\n';
+    auto emit = [&](std::string_view bytes) {
+        if (!bytes.empty())
+            lastWritten = bytes.back();
+        return sink(bytes);
+    };
+
+    for (size_t at = 0; at < oldContent.size();) {
+        std::string_view line = oldContent.substr(at, lineLength(oldContent.substr(at)));
+        at += line.size();
+
+        // Keys the values lack keep their lines; of a held key only the first line stays.
+        ManagedKey* owner = nullptr;
+        for (ManagedKey& row : table) {
+            if (row.held && lineHasKey(line, row.key)) {
+                owner = &row;
+                break;
+            }
+        }
+        if (!owner) {
+            if (!emit(line))
+                return false;
+        } else if (!owner->written) {
+            owner->written = true;
+            if (!emit(rowLine(*owner)))
+                return false;
+        }
+    }
+
+    for (ManagedKey& row : table) {
+        if (row.written)
+            continue;
+        // Otherwise the appended line would run on into the old last line's value.
+        if (!isLineBreak(lastWritten) && !emit("\r\n"))
+            return false;
+        row.written = true;
+        if (!emit(rowLine(row)))
+            return false;
+    }
+    return true;
+}
+
+std::string rewrittenConfig(std::string_view oldContent, const ConfigValues& values) {
+    std::string content;
+    content.reserve(oldContent.size() + 128);
+    rewriteConfig(oldContent, values, [&content](std::string_view bytes) {
+        content.append(bytes);
+        return true;
+    });
+    return content;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The line format of the game's vantorra.ini: reading it into key/value pairs and
+// rewriting it so that only the lines of the launcher's four keys change. Plain bytes
+// and no system calls, so this part also builds and is fuzzed natively.
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+using ConfigValues = std::map<std::string, std::string>;
+
+// Receives the new content one line at a time; false when the bytes could not be
+// written, which ends the rewrite.
+using ConfigSink = std::function<bool(std::string_view bytes)>;
+
+// The reader's line buffer holds 511 bytes; longer lines are never taken apart.
+constexpr size_t kLineBufferSize = 512;
+constexpr size_t kLongestReadLine = kLineBufferSize - 2;
+
+// In this order lines of missing keys are appended.
+constexpr std::array<const char*, 4> kManagedKeyNames = {"Window", "Resolution", "Adapter",
+                                                         "StartUpperPos"};
+
+struct ManagedKey {
+    bool held = false;    // the values have this key, in exactly this letter case
+    bool written = false; // its line has been written (never, when not held)
+    std::string key;
+    std::string value;
+};
+using ManagedKeyTable = std::array<ManagedKey, kManagedKeyNames.size()>;
+
+ManagedKeyTable buildManagedKeyTable(const ConfigValues& values);
+
+// Stores each setting line's key and value, the last line of a key winning. Reading
+// stops at the end of `text` or at its first NUL byte.
+void parseConfigText(std::string_view text, ConfigValues& values);
+
+// Writes the new content for `oldContent` (all of it, NUL bytes included) to `sink`:
+// the first line of each held managed key is replaced by "key value\r\n", its later
+// lines are dropped, keys without a line are appended, and every other byte is copied.
+// False as soon as the sink fails.
+bool rewriteConfig(std::string_view oldContent, const ConfigValues& values, const ConfigSink& sink);
+
+// The whole new content at once.
+std::string rewrittenConfig(std::string_view oldContent, const ConfigValues& values);
