@@ -322,7 +322,8 @@ def display_font(out):
     font_file = TTFont(str(SOURCE_FONT))
     to_truetype(font_file)
     names = font_file["name"]
-    copyright_text = names.getDebugName(0)
+    # The original's copyright line carries a control character where "©" belongs.
+    copyright_text = names.getDebugName(0).replace("\x04", "\u00a9")
     renamed = {
         0: copyright_text + " Modified Version: outlines converted to TrueType, family renamed.",
         1: "Impact",
