@@ -1,0 +1,83 @@
+#pragma once
+// Base of every control and of the top-level window. Each object owns at most one
+// native window, subclassed to the toolkit's one window procedure, which offers every
+// message of that window to the object's descendants (depth first, in attach order)
+// and then to the object itself. Child controls notify their parent window, so this
+// walk is how a control hears about its own clicks, drawing and hovering.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace VellGui {
+
+// Results of handleMessage and dispatch: kNotHandled lets processing go on; kHandled
+// makes the window procedure return 0; any other value becomes its result.
+constexpr LRESULT kNotHandled = 0;
+constexpr LRESULT kHandled = -1;
+
+// Anchor codes per axis: the requested position is the left/top edge, the centre, or
+// (any other code) the right/bottom edge.
+constexpr uint8_t kAnchorStart = 0;
+constexpr uint8_t kAnchorCentre = 1;
+constexpr uint8_t kAnchorEnd = 2;
+
+class IObject {
+public:
+    IObject() = default;
+    virtual ~IObject();
+    IObject(const IObject&) = delete;
+    IObject& operator=(const IObject&) = delete;
+
+    // Every message for this object's window or any ancestor's window comes here, so
+    // implementations first check the handle that concerns them.
+    virtual LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+
+    // Places x, y from the anchor point and the current size; the native window stays.
+    void layout();
+    // The measured content size, for each axis not fixed with setSize.
+    void setNaturalSize(int w, int h);
+    void setPosition(int newX, int newY);
+    // A size of 0 on an axis leaves that axis to the natural size.
+    void setSize(int w, int h);
+    void setHAnchor(uint8_t code);
+    void setVAnchor(uint8_t code);
+    void setEnabled(bool on);
+    // Repaints the control and, for transparent controls, what lies beneath it.
+    void redraw();
+
+    // Creates the native window (replacing one that exists) and subclasses it. A failure
+    // leaves the object without a window; operations that need one then do nothing.
+    void createWindow(IObject* parentObject, DWORD exStyle, const char* windowClass,
+                      const char* text);
+    void destroyWindow();
+    void subclass();
+    void unsubclass();
+
+    void attach(IObject* parentObject);
+    void detach();
+
+    // Offers the message to the descendants, then to handleMessage. A descendant's result
+    // other than kNotHandled and kHandled ends the walk at once.
+    LRESULT dispatch(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd = nullptr;
+    WNDPROC previousProc = nullptr;
+    // For a top-level window: its owner.
+    IObject* parent = nullptr;
+    std::vector<IObject*> children; // not owned
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool enabled = true;
+    uint8_t hAnchor = kAnchorStart;
+    uint8_t vAnchor = kAnchorStart;
+    DWORD style = 0;
+    int anchorX = 0;
+    int anchorY = 0;
+    int fixedWidth = 0;
+    int fixedHeight = 0;
+};
+
+} // namespace VellGui

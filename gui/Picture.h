@@ -1,0 +1,27 @@
+#pragma once
+// One decoded picture: a 32-bit top-down DIB section holding premultiplied BGRA, ready
+// for AlphaBlend with per-pixel alpha (and for BitBlt when the picture is opaque).
+#include <windows.h>
+
+#include <string>
+
+namespace VellGui {
+
+class Picture {
+public:
+    Picture() = default;
+    ~Picture();
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    // `from`: a "BINARY" resource id (MAKEINTRESOURCEA) or a UTF-8 file path. A picture
+    // that cannot be decoded is reported with the system's text and ends start-up with
+    // an exception.
+    void load(const char* from);
+
+    HBITMAP bitmap = nullptr;
+    BITMAP info = {}; // controls read info.bmWidth and info.bmHeight
+    std::string source;
+};
+
+} // namespace VellGui

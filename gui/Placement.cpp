@@ -1,0 +1,37 @@
+#include "gui/Placement.h"
+
+#include "launcher/RunningInstance.h"
+
+namespace VellGui {
+
+RECT monitorWorkArea(POINT point) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    if (monitor && GetMonitorInfoW(monitor, &info))
+        return info.rcWork;
+    RECT primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
+    return primary;
+}
+
+POINT placementPoint() {
+    POINT point = {0, 0};
+    GetCursorPos(&point);
+    // Started from a window that is in front (a shortcut in an open folder, another
+    // launcher): open on that window's monitor rather than where the mouse happens to be.
+    DWORD parentId = getParentProcessId();
+    HWND parentWindow = parentId ? findProcessWindow(parentId) : nullptr;
+    RECT rect;
+    if (parentWindow && GetTopWindow(GetForegroundWindow()) == GetTopWindow(parentWindow) &&
+        GetWindowRect(parentWindow, &rect))
+        point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return point;
+}
+
+POINT centreIn(const RECT& workArea, int outerWidth, int outerHeight) {
+    return {(workArea.left + workArea.right - outerWidth) / 2,
+            (workArea.top + workArea.bottom - outerHeight) / 2};
+}
+
+} // namespace VellGui

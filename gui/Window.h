@@ -1,0 +1,51 @@
+#pragma once
+// The toolkit's top-level window, base of the launcher's screens: its own window class,
+// placement on the right monitor, a disabled owner while it is open, dragging by its
+// face, controller polling on its timer, and the dialog-style message loop.
+#include "gui/Joystick.h"
+#include "gui/Object.h"
+
+#include <cstdint>
+#include <string>
+
+namespace VellGui {
+
+// Window kinds: a captioned window; a borderless window that is dragged by its face.
+// Any other kind is borderless and stays where it is put.
+constexpr uint8_t kCaptionedWindow = 1;
+constexpr uint8_t kDraggableWindow = 2;
+
+class Window : public IObject {
+public:
+    Window() = default;
+    ~Window() override;
+
+    // Set the client size with setSize first. With an owner, the window opens centred
+    // over it and the owner is disabled until this window closes. The window is created
+    // hidden; run shows it. Failures are reported and end start-up with an exception.
+    void create(Window* owner, const char* titleText, uint8_t windowKind);
+    // Shows the window and runs the message loop until WM_QUIT; returns 0.
+    int run();
+    // Re-enables and focuses the owner, destroys the window (which ends the running
+    // loop) and unregisters the class. Safe to call more than once.
+    void close();
+    void setJoystickHandler(JoystickHandler handler);
+
+    LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    std::string title;
+    std::string className;
+    uint8_t kind = 0;
+    JoystickHandler onJoystick;
+
+private:
+    void drag(HWND window, UINT msg, LPARAM lParam);
+
+    // Where in the client area the left button went down; only one window can hold the
+    // mouse capture at a time.
+    bool dragging = false;
+    int grabX = 0;
+    int grabY = 0;
+};
+
+} // namespace VellGui

@@ -1,0 +1,328 @@
+// The top-level window: class, placement, the owner while an owned window is open,
+// dragging, the message loop's Escape rule and the controller poll.
+#include "gui/Joystick.h"
+#include "gui/Placement.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+using namespace gui_testing;
+using VellGui::Window;
+
+namespace {
+
+// A controller layout for the poll: ids in `working` answer with their id as buttons.
+std::set<UINT> working;
+std::vector<UINT> reads;
+MMRESULT WINAPI fakeReader(UINT id, JOYINFOEX* record) {
+    reads.push_back(id);
+    if (!working.contains(id))
+        return JOYERR_UNPLUGGED;
+    record->dwButtons = id;
+    return JOYERR_NOERROR;
+}
+
+// Two monitors side by side: the second one from x = 1920.
+std::vector<POINT> lookedUp;
+RECT fakeWorkArea(POINT point) {
+    lookedUp.push_back(point);
+    return point.x >= 1920 ? RECT{1920, 0, 3200, 1000} : RECT{0, 0, 1920, 1040};
+}
+
+class TopLevel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        useThisModule();
+        VellGui::joystickMask = 0xFFFF;
+        VellGui::joystickReader = fakeReader;
+        working.clear();
+        reads.clear();
+        lookedUp.clear();
+    }
+    void TearDown() override {
+        VellGui::joystickReader = joyGetPosEx;
+        VellGui::workAreaLookup = VellGui::monitorWorkArea;
+        drainQuit();
+    }
+
+    static RECT outerRect(HWND window) {
+        RECT rect = {};
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+
+    static void bringToFront(Window& window) {
+        ShowWindow(window.hwnd, SW_SHOW);
+        SetForegroundWindow(window.hwnd);
+        ASSERT_TRUE(testing_support::waitFor(
+            [&] {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageW(&msg);
+                return GetForegroundWindow() == window.hwnd;
+            },
+            3000));
+    }
+};
+
+} // namespace
+
+TEST_F(TopLevel, ClassNameStyleAndOuterSize) {
+    Window window;
+    window.setSize(400, 300);
+    window.create(nullptr, "Vantorra", VellGui::kCaptionedWindow);
+    EXPECT_EQ(window.className, "Vantorra_window_class");
+    wchar_t className[64] = {};
+    GetClassNameW(window.hwnd, className, 64);
+    EXPECT_STREQ(className, L"Vantorra_window_class");
+    EXPECT_NE(GetClassLongPtrW(window.hwnd, GCLP_HICON), 0); // the program's icon group
+
+    RECT expected = {0, 0, 400, 300};
+    AdjustWindowRect(&expected, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE);
+    RECT outer = outerRect(window.hwnd);
+    EXPECT_EQ(outer.right - outer.left, expected.right - expected.left);
+    EXPECT_EQ(outer.bottom - outer.top, expected.bottom - expected.top);
+    EXPECT_GT(expected.bottom - expected.top, 300); // a caption adds height
+    EXPECT_EQ(window.width, 400);
+    EXPECT_EQ(window.height, 300);
+    RECT client = {};
+    GetClientRect(window.hwnd, &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 300);
+    EXPECT_FALSE(IsWindowVisible(window.hwnd)); // run shows it
+
+    Window borderless;
+    borderless.setSize(608, 396);
+    borderless.create(nullptr, "Borderless", VellGui::kDraggableWindow);
+    outer = outerRect(borderless.hwnd);
+    EXPECT_EQ(outer.right - outer.left, 608);
+    EXPECT_EQ(outer.bottom - outer.top, 396);
+    EXPECT_TRUE(GetWindowLongW(borderless.hwnd, GWL_STYLE) & WS_POPUP);
+}
+
+TEST_F(TopLevel, OpensOnTheMonitorUnderTheCursor) {
+    VellGui::workAreaLookup = fakeWorkArea;
+    // The fake puts a second monitor where Wine's display ends; the cursor stays on the
+    // real one, so the point that is looked up is checked as well.
+    ASSERT_TRUE(SetCursorPos(1500, 500));
+    Window window;
+    window.setSize(608, 396);
+    window.create(nullptr, "OnMonitor", VellGui::kDraggableWindow);
+    ASSERT_EQ(lookedUp.size(), 1u);
+    EXPECT_EQ(lookedUp[0].x, 1500);
+    EXPECT_EQ(lookedUp[0].y, 500);
+    EXPECT_EQ(window.x, (0 + 1920 - 608) / 2);
+    EXPECT_EQ(window.y, (0 + 1040 - 396) / 2);
+
+    // On a monitor whose work area starts right of the primary one.
+    VellGui::workAreaLookup = [](POINT) { return RECT{1920, 0, 3200, 1000}; };
+    Window second;
+    second.setSize(608, 396);
+    second.create(nullptr, "OnSecond", VellGui::kDraggableWindow);
+    EXPECT_EQ(second.x, (1920 + 3200 - 608) / 2);
+    EXPECT_EQ(second.y, (1000 - 396) / 2);
+    EXPECT_EQ(outerRect(second.hwnd).left, second.x);
+}
+
+TEST_F(TopLevel, APointOutsideEveryMonitorTakesTheNearestOne) {
+    RECT inside = VellGui::monitorWorkArea({1900, 1000});
+    RECT outside = VellGui::monitorWorkArea({5000, 5000});
+    EXPECT_TRUE(EqualRect(&inside, &outside));
+    EXPECT_GT(inside.right - inside.left, 0);
+}
+
+TEST_F(TopLevel, OwnedWindowCentresOverItsOwnerAndDisablesItWhileOpen) {
+    HookedWindow owner;
+    owner.setSize(608, 396);
+    owner.create(nullptr, "Owner", VellGui::kDraggableWindow);
+    ShowWindow(owner.hwnd, SW_SHOW);
+
+    HookedWindow owned;
+    owned.setSize(400, 300);
+    owned.create(&owner, "Owned", VellGui::kCaptionedWindow);
+    RECT outer = outerRect(owned.hwnd);
+    int outerWidth = outer.right - outer.left;
+    int outerHeight = outer.bottom - outer.top;
+    EXPECT_EQ(outer.left, owner.x + (608 - outerWidth) / 2);
+    EXPECT_EQ(outer.top, owner.y + (396 - outerHeight) / 2);
+    EXPECT_EQ(GetWindow(owned.hwnd, GW_OWNER), owner.hwnd);
+    EXPECT_FALSE(IsWindowEnabled(owner.hwnd));
+    EXPECT_FALSE(owner.enabled);
+    ShowWindow(owned.hwnd, SW_SHOW);
+
+    // A disabled window does not take the focus when restored.
+    SetFocus(owned.hwnd);
+    SendMessageW(owner.hwnd, WM_SIZE, SIZE_RESTORED, 0);
+    EXPECT_EQ(GetFocus(), owned.hwnd);
+
+    // Minimising the owned window takes the owner along.
+    ShowWindow(owned.hwnd, SW_MINIMIZE);
+    EXPECT_TRUE(IsIconic(owner.hwnd));
+    ShowWindow(owner.hwnd, SW_RESTORE);
+    ShowWindow(owned.hwnd, SW_RESTORE);
+
+    // By the time the owned window is destroyed, its owner is enabled and focused.
+    bool ownerEnabledAtDestroy = false;
+    HWND focusAtDestroy = nullptr;
+    owned.hook = [&](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+        if (msg == WM_DESTROY) {
+            ownerEnabledAtDestroy = IsWindowEnabled(owner.hwnd);
+            focusAtDestroy = GetFocus();
+        }
+        return 0;
+    };
+    owned.close();
+    EXPECT_TRUE(ownerEnabledAtDestroy);
+    EXPECT_EQ(focusAtDestroy, owner.hwnd);
+    EXPECT_TRUE(owner.enabled);
+    EXPECT_EQ(owned.hwnd, nullptr);
+}
+
+TEST_F(TopLevel, DraggingMovesOnlyABorderlessDraggableWindow) {
+    auto drag = [](Window& window) {
+        ShowWindow(window.hwnd, SW_SHOWNOACTIVATE);
+        SendMessageW(window.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 20));
+        POINT origin = {0, 0};
+        ClientToScreen(window.hwnd, &origin);
+        SendMessageW(window.hwnd, WM_MOUSEMOVE, MK_LBUTTON,
+                     MAKELPARAM(700 - origin.x, 420 - origin.y));
+        SendMessageW(window.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(700 - origin.x, 420 - origin.y));
+    };
+    Window draggable;
+    draggable.setSize(608, 396);
+    draggable.create(nullptr, "Draggable", VellGui::kDraggableWindow);
+    drag(draggable);
+    RECT outer = outerRect(draggable.hwnd);
+    EXPECT_EQ(outer.left, 600);
+    EXPECT_EQ(outer.top, 400);
+    EXPECT_EQ(outer.right - outer.left, 608);
+    EXPECT_EQ(draggable.x, 600); // through WM_MOVE
+    EXPECT_EQ(draggable.y, 400);
+    EXPECT_NE(GetCapture(), draggable.hwnd);
+    // Released: moving the mouse no longer moves the window.
+    SendMessageW(draggable.hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(outerRect(draggable.hwnd).left, 600);
+
+    for (uint8_t kind : {uint8_t(0), VellGui::kCaptionedWindow}) {
+        Window fixed;
+        fixed.setSize(300, 200);
+        fixed.create(nullptr, "Fixed", kind);
+        RECT before = outerRect(fixed.hwnd);
+        drag(fixed);
+        RECT after = outerRect(fixed.hwnd);
+        EXPECT_TRUE(EqualRect(&before, &after)) << int(kind);
+    }
+}
+
+TEST_F(TopLevel, EscapeMovesTheFocusToTheTopLevelWindow) {
+    HookedWindow window;
+    window.setSize(300, 200);
+    window.create(nullptr, "Escape", VellGui::kDraggableWindow);
+    Probe button;
+    button.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    button.createWindow(&window, 0, "Button", "OK");
+    button.attach(&window);
+    ASSERT_NE(button.hwnd, nullptr);
+
+    constexpr UINT kStart = WM_APP + 1;
+    constexpr UINT_PTR kLook = 77;
+    HWND focusBefore = nullptr, focusAfter = nullptr;
+    auto escape = [](bool down) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_ESCAPE;
+        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        SendInput(1, &input, sizeof(input));
+    };
+    window.hook = [&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> LRESULT {
+        if (hwnd != window.hwnd)
+            return 0;
+        if (msg == kStart) {
+            SetForegroundWindow(hwnd);
+            SetFocus(button.hwnd);
+            focusBefore = GetFocus();
+            escape(true);
+            SetTimer(hwnd, kLook, 300, nullptr);
+        } else if (msg == WM_TIMER && wParam == kLook) {
+            KillTimer(hwnd, kLook);
+            focusAfter = GetFocus();
+            escape(false);
+            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        }
+        return 0;
+    };
+    HWND buttonWindow = button.hwnd;
+    HWND topWindow = window.hwnd;
+    PostMessageW(topWindow, kStart, 0, 0);
+    EXPECT_EQ(window.run(), 0);
+    EXPECT_EQ(focusBefore, buttonWindow);
+    EXPECT_EQ(focusAfter, topWindow);
+    EXPECT_EQ(window.hwnd, nullptr); // closed, and the loop ended
+}
+
+TEST_F(TopLevel, ControllerPollDropsFailedIdsForGood) {
+    Window window;
+    window.setSize(300, 200);
+    window.create(nullptr, "Controllers", VellGui::kDraggableWindow);
+    std::vector<DWORD> handled;
+    window.setJoystickHandler([&](JOYINFOEX& record) {
+        EXPECT_EQ(record.dwSize, 52u);
+        EXPECT_EQ(record.dwFlags, DWORD(JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS));
+        handled.push_back(record.dwButtons);
+    });
+    bringToFront(window);
+    auto tick = [&](WPARAM id) {
+        reads.clear();
+        handled.clear();
+        SendMessageW(window.hwnd, WM_TIMER, id, 0);
+    };
+    WPARAM ownId = reinterpret_cast<WPARAM>(window.hwnd);
+
+    working = {3, 9};
+    tick(ownId);
+    EXPECT_EQ(reads.size(), 16u);
+    EXPECT_EQ(handled, (std::vector<DWORD>{3, 9}));
+    EXPECT_EQ(VellGui::joystickMask, (1u << 3) | (1u << 9));
+
+    // Controller 9 goes away, and one on id 0 arrives too late to be noticed.
+    working = {0, 3};
+    tick(ownId);
+    EXPECT_EQ(reads, (std::vector<UINT>{3, 9}));
+    EXPECT_EQ(handled, (std::vector<DWORD>{3}));
+    tick(ownId);
+    EXPECT_EQ(reads, (std::vector<UINT>{3}));
+
+    tick(ownId + 1); // another timer
+    EXPECT_TRUE(reads.empty());
+
+    Window other;
+    other.setSize(100, 100);
+    other.create(nullptr, "InFront", 0);
+    bringToFront(other);
+    tick(ownId);
+    EXPECT_TRUE(reads.empty());
+    EXPECT_TRUE(handled.empty());
+
+    bringToFront(window);
+    window.onJoystick = nullptr;
+    tick(ownId);
+    EXPECT_TRUE(reads.empty());
+}
+
+TEST_F(TopLevel, FailedRegistrationIsReportedAndThrows) {
+    Window first;
+    first.setSize(100, 100);
+    first.create(nullptr, "Twice", 0);
+    testing_support::MessageBoxCatcher boxes;
+    Window second;
+    second.setSize(100, 100);
+    EXPECT_ANY_THROW(second.create(nullptr, "Twice", 0));
+    EXPECT_EQ(second.hwnd, nullptr);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].caption, "Error");
+    EXPECT_FALSE(boxes.boxes()[0].text.empty());
+}

@@ -1,0 +1,10 @@
+# The toolkit's tests: routing and the top-level window in one process, the pictures
+# and fonts (with the executable's resources) in another.
+vantorra_add_test(gui_tests gui/ObjectTest.cpp gui/WindowTest.cpp LIBS vantorra_resources)
+
+add_executable(MissingPictureProbe WIN32 gui/MissingPictureProbe.cpp)
+target_link_libraries(MissingPictureProbe PRIVATE vantorra_core)
+target_link_options(MissingPictureProbe PRIVATE -municode)
+configure_file(gui/Rows.png ${CMAKE_CURRENT_BINARY_DIR}/Rows.png COPYONLY)
+vantorra_add_test(gui_resource_tests gui/ResourcesTest.cpp LIBS vantorra_resources)
+add_dependencies(gui_resource_tests MissingPictureProbe)
