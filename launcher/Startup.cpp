@@ -4,6 +4,7 @@
 #include "launcher/RunningInstance.h"
 #include "launcher/StartupValues.h"
 #include "launcher/Text.h"
+#include "settings/ConfigFile.h"
 
 #include <objbase.h>
 
@@ -72,6 +73,9 @@ bool isRunningUnderWow64() {
 int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     installLastResortHandlers();
 
+    ConfigFile config;
+    config.load();
+
     startup::instance = instance;
     startup::showCommand = showCommand;
 
@@ -81,6 +85,7 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     CommandLine commandLine = parseCommandLine(commandTail);
 
     if (isSkipMode(commandLine)) {
+        config.save();
         if (launchGame(commandLine.gameArguments))
             return 0;
         // The game is missing and the player has been told: carry on with the window.

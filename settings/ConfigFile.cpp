@@ -1,14 +1,105 @@
 #include "settings/ConfigFile.h"
 
+#include "launcher/Handle.h"
+#include "launcher/Text.h"
+#include "settings/ConfigFormat.h"
+#include "settings/FileAccess.h"
+
 #include <utility>
+
+namespace {
+
+constexpr const char* kConfigFileName = "vantorra.ini";
+// Beside the file, so that putting it in place is a rename on the same volume.
+constexpr const char* kTemporarySuffix = ".tmp";
+
+// Whether rewriting `oldContent` would give the same bytes, without building the result.
+bool rewriteChangesNothing(std::string_view oldContent, const ConfigValues& values) {
+    size_t at = 0;
+    bool same = rewriteConfig(oldContent, values, [&](std::string_view bytes) {
+        if (oldContent.substr(at, bytes.size()) != bytes)
+            return false;
+        at += bytes.size();
+        return true;
+    });
+    return same && at == oldContent.size();
+}
+
+// Puts the finished temporary file in place of the original, in one step where the
+// system allows it.
+bool replaceWith(const std::string& path, const std::string& temporary) {
+    std::wstring target = toWide(path);
+    std::wstring replacement = toWide(temporary);
+    if (fileAccessSeam::replaceFile(target.c_str(), replacement.c_str(), nullptr,
+                                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return true;
+    DWORD error = GetLastError();
+    // 1176: the original has already been moved away; the new content must take its place.
+    if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_FILE_NOT_FOUND)
+        return false;
+    return MoveFileExW(replacement.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+} // namespace
+
+ConfigFile::ConfigFile() : path_(configFolder() + kConfigFileName) {}
 
 ConfigFile::ConfigFile(std::string path) : path_(std::move(path)) {}
 
-bool ConfigFile::contains(const std::string& key) const { return values_.count(key) != 0; }
+bool ConfigFile::load() {
+    long long size = fileSize(path_);
+    if (size < 1)
+        return true;
+    std::string text(static_cast<size_t>(size), '\0');
+    long long got = readFile(path_, text.data(), static_cast<DWORD>(size));
+    // After a failed read (already shown) what did arrive is still worth having.
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    parseConfigText(text, values_);
+    return true;
+}
+
+bool ConfigFile::save() {
+    // A missing file (and its folders) is created empty; an existing one is not touched.
+    Handle(createNew(path_)).reset();
+
+    // A file we cannot read completely would be rewritten from part of it, losing the rest.
+    long long size = fileSize(path_);
+    if (size < 0)
+        return true;
+    // One byte more than the size, so that a file growing meanwhile shows as well.
+    std::string old(static_cast<size_t>(size) + 1, '\0');
+    if (readFile(path_, old.data(), static_cast<DWORD>(old.size())) != size)
+        return true;
+    old.resize(static_cast<size_t>(size));
+
+    if (rewriteChangesNothing(old, values_))
+        return true;
+
+    // The original stays untouched until the new content is complete on disk.
+    std::string temporary = path_ + kTemporarySuffix;
+    Handle file(openForWrite(temporary));
+    if (!file)
+        return true;
+    bool written = rewriteConfig(old, values_, [&file](std::string_view bytes) {
+        return writeFully(file.get(), bytes.data(), bytes.size());
+    });
+    written = written && FlushFileBuffers(file.get());
+    file.reset();
+    if (!written || !replaceWith(path_, temporary))
+        DeleteFileW(toWide(temporary));
+    return true;
+}
+
+bool ConfigFile::contains(const std::string& key) const {
+    return values_.count(key) != 0;
+}
 
 std::string ConfigFile::get(const std::string& key) const {
     auto found = values_.find(key);
     return found == values_.end() ? std::string() : found->second;
 }
 
-void ConfigFile::set(const std::string& key, const std::string& value) { values_[key] = value; }
+void ConfigFile::set(const std::string& key, const std::string& value) {
+    values_[key] = value;
+}

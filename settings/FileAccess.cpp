@@ -1,0 +1,128 @@
+#include "settings/FileAccess.h"
+
+#include "launcher/Handle.h"
+#include "launcher/Text.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+constexpr const char* kConfigSubfolder = "\\Quenmark\\Vantorra\\";
+// WriteFile takes a 32-bit count; large contents go in pieces.
+constexpr size_t kWritePiece = 0x3C00000;
+
+// Frees a string the shell allocated.
+class ShellString {
+public:
+    ShellString() = default;
+    ~ShellString() { CoTaskMemFree(text_); }
+    ShellString(const ShellString&) = delete;
+    ShellString& operator=(const ShellString&) = delete;
+    PWSTR* out() { return &text_; }
+    PCWSTR get() const { return text_; }
+
+private:
+    PWSTR text_ = nullptr;
+};
+
+void showReadError(DWORD code) {
+    wchar_t* text = nullptr;
+    DWORD flags =
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    FormatMessageW(flags, nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                   reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    MessageBoxW(nullptr, text ? text : L"", L"Error", MB_TOPMOST | MB_ICONINFORMATION);
+    LocalFree(text);
+}
+
+} // namespace
+
+std::string configFolder() {
+    ShellString roaming;
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, roaming.out())))
+        return "\\";
+    DWORD needed = GetShortPathNameW(roaming.get(), nullptr, 0);
+    if (needed == 0)
+        return "\\";
+    std::vector<wchar_t> shortPath(needed);
+    DWORD length = GetShortPathNameW(roaming.get(), shortPath.data(), needed);
+    if (length == 0 || length >= needed)
+        return "\\";
+    return std::string(toNarrow(shortPath.data())) + kConfigSubfolder;
+}
+
+std::optional<std::string> parentDirectory(const std::string& path) {
+    size_t slash = path.rfind('\\');
+    // "C:\" has nothing above it to create.
+    if (slash == std::string::npos || slash == 2)
+        return std::nullopt;
+    return path.substr(0, slash);
+}
+
+void createDirectories(const std::string& directory) {
+    DWORD attributes = GetFileAttributesW(toWide(directory));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    if (auto parent = parentDirectory(directory))
+        createDirectories(*parent);
+    // A failure shows in the open that follows.
+    CreateDirectoryW(toWide(directory), nullptr);
+}
+
+HANDLE openForWrite(const std::string& path) {
+    if (auto parent = parentDirectory(path))
+        createDirectories(*parent);
+    HANDLE file = CreateFileW(toWide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : file;
+}
+
+HANDLE createNew(const std::string& path) {
+    if (auto parent = parentDirectory(path))
+        createDirectories(*parent);
+    HANDLE file = CreateFileW(toWide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : file;
+}
+
+HANDLE openForRead(const std::string& path) {
+    HANDLE file = CreateFileW(toWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file == INVALID_HANDLE_VALUE ? nullptr : file;
+}
+
+long long fileSize(const std::string& path) {
+    Handle file(openForRead(path));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.get(), &size))
+        return -1;
+    return size.QuadPart;
+}
+
+long long readFile(const std::string& path, char* buffer, DWORD count) {
+    Handle file(openForRead(path));
+    if (!file)
+        return -1;
+    DWORD got = 0;
+    if (!fileAccessSeam::readFile(file.get(), buffer, count, &got, nullptr))
+        showReadError(GetLastError());
+    return got;
+}
+
+bool writeFully(HANDLE file, const char* data, size_t count) {
+    size_t done = 0;
+    do {
+        DWORD piece = static_cast<DWORD>(count - done < kWritePiece ? count - done : kWritePiece);
+        DWORD written = 0;
+        if (!fileAccessSeam::writeFile(file, data + done, piece, &written, nullptr))
+            return false;
+        // A disk file takes the whole piece; anything less would loop for ever.
+        if (written == 0 && piece > 0)
+            return false;
+        done += written;
+    } while (done < count);
+    return true;
+}
