@@ -1,0 +1,238 @@
+// No failure during a save may damage vantorra.ini or leave debris beside it.
+#include "settings/ConfigFile.h"
+#include "settings/ConfigFormat.h"
+#include "settings/FileAccess.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string kOriginal = "// mine\r\nWindow 0\r\nGamma 1.2\r\n";
+
+std::set<std::wstring> namesIn(const std::wstring& folder) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.insert(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+bool runningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+FILETIME lastWriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+class FileSafety : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::wstring ini = dir / L"vantorra.ini";
+
+    void SetUp() override { ASSERT_TRUE(writeFile(ini, kOriginal)); }
+    void TearDown() override {
+        fileAccessSeam::readFile = ::ReadFile;
+        fileAccessSeam::writeFile = ::WriteFile;
+        fileAccessSeam::replaceFile = ::ReplaceFileW;
+    }
+
+    // Loads the original and saves it with a changed Window value.
+    void saveChanged() {
+        ConfigFile config(narrow(ini));
+        config.load();
+        config.set("Window", "1");
+        EXPECT_TRUE(config.save());
+    }
+
+    void expectUntouched() {
+        EXPECT_EQ(readFile(ini), kOriginal);
+        EXPECT_EQ(namesIn(dir.path()), std::set<std::wstring>{L"vantorra.ini"});
+    }
+};
+
+int writeCalls = 0;
+
+// The second write puts half its bytes on disk, then the disk is full.
+BOOL WINAPI writeFailingHalfway(HANDLE file, LPCVOID data, DWORD count, LPDWORD written,
+                                LPOVERLAPPED overlapped) {
+    if (++writeCalls < 2)
+        return WriteFile(file, data, count, written, overlapped);
+    WriteFile(file, data, count / 2, written, overlapped);
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+bool readFails = true;
+
+// Delivers the first half of what was asked for, then fails or just stops.
+BOOL WINAPI readStoppingHalfway(HANDLE file, LPVOID buffer, DWORD count, LPDWORD got,
+                                LPOVERLAPPED overlapped) {
+    ReadFile(file, buffer, count / 2, got, overlapped);
+    if (!readFails)
+        return TRUE;
+    SetLastError(ERROR_LOCK_VIOLATION);
+    return FALSE;
+}
+
+// What the system reports when it moved the original away but could not move the
+// replacement in.
+BOOL WINAPI replaceLosingTheOriginal(LPCWSTR original, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    MoveFileW(original, (std::wstring(original) + L".moved").c_str());
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
+
+// Runs FileHolder on the file until the object goes.
+class HeldFile {
+public:
+    HeldFile(const std::wstring& path, bool readersWelcome) {
+        std::wstring name = L"Local\\VantorraHeld" + std::to_wstring(GetCurrentProcessId());
+        held_ = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+        holder_ =
+            ChildProcess(testsDir() + L"FileHolder.exe",
+                         L"\"" + path + L"\" " + name + (readersWelcome ? L" read" : L""), L"");
+    }
+    ~HeldFile() {
+        holder_.kill();
+        CloseHandle(held_);
+    }
+    bool held() { return held_ && WaitForSingleObject(held_, 15000) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE held_ = nullptr;
+    ChildProcess holder_;
+};
+
+} // namespace
+
+TEST_F(FileSafety, ASaveThatChangesNothingWritesNothing) {
+    HANDLE file = CreateFileW(ini.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME old = {0x12345678, 0x01C00000};
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &old));
+    CloseHandle(file);
+
+    ConfigFile config(narrow(ini));
+    config.load();
+    config.set("Window", "0");
+    config.save();
+    FILETIME after = lastWriteTime(ini);
+    EXPECT_EQ(after.dwLowDateTime, old.dwLowDateTime);
+    EXPECT_EQ(after.dwHighDateTime, old.dwHighDateTime);
+    expectUntouched();
+}
+
+TEST_F(FileSafety, ASuccessfulSaveLeavesOnlyTheFile) {
+    saveChanged();
+    EXPECT_EQ(readFile(ini), "// mine\r\nWindow 1\r\nGamma 1.2\r\n");
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::wstring>{L"vantorra.ini"});
+}
+
+// Under Wine as root a read-only file can still be opened for writing, where Windows
+// refuses; replacing it is refused by both.
+TEST_F(FileSafety, AReadOnlyFileIsLeftAsItWas) {
+    ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+    saveChanged();
+    expectUntouched();
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Wine's ReplaceFileW first moves the original aside into a file it names with
+// GetTempFileNameW; when the original is held it fails there and leaves that empty
+// "rf*.tmp" behind, which Windows never makes. Only the launcher's own debris counts.
+TEST_F(FileSafety, AFileHeldOpenByAnotherProgramIsLeftAsItWas) {
+    for (bool readersWelcome : {false, true}) {
+        SCOPED_TRACE(readersWelcome ? "others may read" : "no sharing");
+        {
+            HeldFile held(ini, readersWelcome);
+            ASSERT_TRUE(held.held());
+            saveChanged();
+        }
+        EXPECT_EQ(readFile(ini), kOriginal);
+        std::set<std::wstring> names = namesIn(dir.path());
+        if (runningUnderWine()) {
+            std::erase_if(names, [&](const std::wstring& name) {
+                return name.starts_with(L"rf") && name.ends_with(L".tmp") &&
+                       readFile(dir / name) == "";
+            });
+        }
+        EXPECT_EQ(names, std::set<std::wstring>{L"vantorra.ini"});
+    }
+}
+
+TEST_F(FileSafety, AParentFolderThatIsAPlainFileStopsTheSaveQuietly) {
+    std::wstring plain = dir / L"Quenmark";
+    ASSERT_TRUE(writeFile(plain, "not a folder"));
+    MessageBoxCatcher boxes;
+    ConfigFile config(narrow(plain + L"\\Vantorra\\vantorra.ini"));
+    config.set("Window", "1");
+    EXPECT_TRUE(config.save());
+    EXPECT_EQ(readFile(plain), "not a folder");
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::wstring>{L"Quenmark", L"vantorra.ini"}));
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(FileSafety, AWriteFailingHalfwayLeavesTheOriginal) {
+    writeCalls = 0;
+    fileAccessSeam::writeFile = writeFailingHalfway;
+    saveChanged();
+    EXPECT_GE(writeCalls, 2);
+    expectUntouched();
+}
+
+TEST_F(FileSafety, WhenTheSystemLosesTheOriginalTheNewContentTakesItsPlace) {
+    fileAccessSeam::replaceFile = replaceLosingTheOriginal;
+    saveChanged();
+    EXPECT_EQ(readFile(ini), "// mine\r\nWindow 1\r\nGamma 1.2\r\n");
+    EXPECT_FALSE(fileExists(ini + L".tmp"));
+}
+
+// Wine does not hold reads to other programs' byte-range locks as Windows does, so the
+// failing read is simulated: what a lock on the tail or a failing disk gives.
+TEST_F(FileSafety, AnIncompleteReadWritesNothing) {
+    for (bool reportsFailure : {true, false}) {
+        SCOPED_TRACE(reportsFailure ? "read fails" : "read comes back short");
+        ConfigFile config(narrow(ini));
+        config.load();
+        config.set("Window", "1");
+        readFails = reportsFailure;
+        fileAccessSeam::readFile = readStoppingHalfway;
+        MessageBoxCatcher boxes;
+        EXPECT_TRUE(config.save());
+        fileAccessSeam::readFile = ::ReadFile;
+        auto shown = boxes.boxes();
+        ASSERT_EQ(shown.size(), reportsFailure ? 1u : 0u);
+        for (const auto& box : shown)
+            EXPECT_EQ(box.caption, "Error");
+        expectUntouched();
+    }
+}
+
+TEST_F(FileSafety, LoadKeepsWhatArrivedBeforeAFailedRead) {
+    ASSERT_TRUE(writeFile(ini, "Window 1\r\nAdapter 22\r\n"));
+    readFails = true;
+    fileAccessSeam::readFile = readStoppingHalfway;
+    MessageBoxCatcher boxes;
+    ConfigFile config(narrow(ini));
+    EXPECT_TRUE(config.load());
+    EXPECT_EQ(config.values(), (ConfigValues{{"Window", "1"}, {"A", ""}}));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].caption, "Error");
+}

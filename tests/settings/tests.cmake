@@ -1,0 +1,21 @@
+# Settings: the game's configuration file, its format and the settings manager.
+
+# Another program holding vantorra.ini open while the launcher saves.
+add_executable(FileHolder WIN32 settings/FileHolder.cpp)
+target_link_libraries(FileHolder PRIVATE shell32)
+target_link_options(FileHolder PRIVATE -municode)
+
+vantorra_add_test(settings_tests
+    settings/ConfigFileTest.cpp
+    settings/FileSafetyTest.cpp)
+add_dependencies(settings_tests FileHolder)
+
+# The built launcher in skip mode edits the player's real vantorra.ini in the prefix's
+# roaming folder; so does the start-up suite, so the two never run at the same time.
+vantorra_add_test(settings_skip_mode_tests settings/SkipModeTest.cpp)
+set_tests_properties(settings_skip_mode_tests startup_tests PROPERTIES
+    RESOURCE_LOCK vantorra_roaming_ini)
+
+# The format fuzzer, built natively with clang; no Wine involved.
+add_test(NAME settings_fuzz_config COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz-config.sh 60)
+set_tests_properties(settings_fuzz_config PROPERTIES LABELS "fuzz;native" TIMEOUT 600)
