@@ -88,8 +88,12 @@ void Picture::load(const char* from) {
         WindowDC screen;
         section.reset(CreateDIBSection(screen.get(), &header, DIB_RGB_COLORS, &bits, nullptr, 0));
     }
-    if (!section)
+    if (!section) {
+        // GDI does not always say why; running out of memory is the one likely cause.
+        if (GetLastError() == ERROR_SUCCESS)
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         reportFailure();
+    }
     check(converter->CopyPixels(nullptr, stride, bufferSize, static_cast<BYTE*>(bits)));
 
     if (bitmap)

@@ -184,7 +184,6 @@ TEST_F(TopLevel, OwnedWindowCentresOverItsOwnerAndDisablesItWhileOpen) {
 
 TEST_F(TopLevel, DraggingMovesOnlyABorderlessDraggableWindow) {
     auto drag = [](Window& window) {
-        ShowWindow(window.hwnd, SW_SHOWNOACTIVATE);
         SendMessageW(window.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 20));
         POINT origin = {0, 0};
         ClientToScreen(window.hwnd, &origin);
