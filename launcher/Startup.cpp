@@ -1,5 +1,6 @@
 #include "launcher/Startup.h"
 
+#include "gui/Resources.h"
 #include "launcher/GameLaunch.h"
 #include "launcher/RunningInstance.h"
 #include "launcher/StartupValues.h"
@@ -96,6 +97,8 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
 
     if (!isRunningUnderWow64())
         showWow64Warning();
+
+    VellGui::loadResources();
 
     // The main window is not part of the launcher yet: window mode ends here.
     return 0;
