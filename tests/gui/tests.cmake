@@ -8,3 +8,8 @@ target_link_options(MissingPictureProbe PRIVATE -municode)
 configure_file(gui/Rows.png ${CMAKE_CURRENT_BINARY_DIR}/Rows.png COPYONLY)
 vantorra_add_test(gui_resource_tests gui/ResourcesTest.cpp LIBS vantorra_resources)
 add_dependencies(gui_resource_tests MissingPictureProbe)
+
+# Resources and toolkit must not pull in a DLL that Windows does not have.
+add_test(NAME gui_exe_imports
+         COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:VantorraLauncher>
+                 -P ${CMAKE_CURRENT_SOURCE_DIR}/gui/CheckImports.cmake)
