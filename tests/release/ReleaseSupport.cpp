@@ -1,0 +1,110 @@
+#include "tests/release/ReleaseSupport.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+using namespace testing_support;
+
+namespace release_tests {
+
+namespace {
+
+void endProcess(DWORD id) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (!process)
+        return;
+    TerminateProcess(process, 99);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+}
+
+} // namespace
+
+RoamingConfig roamingConfig() {
+    PWSTR path = nullptr;
+    RoamingConfig config;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path))) {
+        config.maker = std::wstring(path) + L"\\Quenmark";
+        config.folder = config.maker + L"\\Vantorra\\";
+        config.ini = config.folder + L"vantorra.ini";
+    }
+    CoTaskMemFree(path);
+    return config;
+}
+
+bool putConfig(const RoamingConfig& config, const std::string& content) {
+    CreateDirectoryW(config.maker.c_str(), nullptr);
+    CreateDirectoryW(config.folder.c_str(), nullptr);
+    return writeFile(config.ini, content);
+}
+
+std::set<std::wstring> namesIn(const std::wstring& folder) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.insert(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+FILETIME lastWriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+bool sameTime(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+bool runningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+std::string runSkipMode(const InstallFolder& install) {
+    size_t before = install.gameStarts().size();
+    ChildProcess launcher(install.launcher(), L"-SKIP_LAUNCHER", install.path());
+    if (!launcher.started())
+        return "the launcher did not start";
+
+    std::string problem;
+    std::optional<DWORD> code;
+    // Skip mode shows nothing; a box would stop it, so one is read out and closed.
+    for (DWORD waited = 0; !code && waited < 15000; waited += 100) {
+        code = launcher.wait(100);
+        if (auto box = !code ? closeMessageBox(launcher.pid(), 0) : std::nullopt)
+            problem += "it showed \"" + box->caption + "\": " + box->text + "; ";
+    }
+    if (!code) {
+        launcher.kill();
+        problem += "it did not end within 15 s; ";
+    } else if (*code != 0) {
+        problem += "it ended with " + std::to_string(*code) + "; ";
+    }
+
+    std::vector<std::string> starts = install.gameStarts();
+    for (size_t i = before; i < starts.size(); ++i)
+        endProcess(parseGameStart(starts[i]).pid);
+    if (starts.size() != before + 1)
+        problem += "the game was started " + std::to_string(starts.size() - before) + " times";
+    return problem;
+}
+
+void useWindowlessGame() {
+    setEnv(L"FAKEGAME_MODE", L"windowless");
+    setEnv(L"FAKEGAME_LIFETIME_MS", L"30000");
+}
+
+void resetGame() {
+    setEnv(L"FAKEGAME_MODE", L"");
+    setEnv(L"FAKEGAME_LIFETIME_MS", L"");
+}
+
+} // namespace release_tests
