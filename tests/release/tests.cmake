@@ -13,3 +13,8 @@ set_tests_properties(release_save_sweep PROPERTIES RESOURCE_LOCK vantorra_roamin
 vantorra_add_test(release_interference release/InterferenceTest.cpp LIBS release_test_support)
 add_dependencies(release_interference FileHolder)
 set_tests_properties(release_interference PROPERTIES RESOURCE_LOCK vantorra_roaming_ini)
+
+# Not a test: tools/race-launchers.sh runs it in a session of its own.
+add_executable(RaceProbe release/RaceProbe.cpp)
+target_link_libraries(RaceProbe PRIVATE test_support)
+add_dependencies(RaceProbe VantorraLauncher FakeGame32)
