@@ -44,8 +44,8 @@ void endWindowlessProcess(DWORD id) {
     if (!process)
         return;
     if (sameBitness(id)) {
-        auto exitProcess = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32"), "ExitProcess")));
+        auto exitProcess = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "ExitProcess")));
         Handle thread(exitProcess ? CreateRemoteThread(process.get(), nullptr, 0, exitProcess,
                                                        reinterpret_cast<void*>(1), 0, nullptr)
                                   : nullptr);
@@ -53,6 +53,27 @@ void endWindowlessProcess(DWORD id) {
             return;
     }
     TerminateProcess(process.get(), 1);
+}
+
+// Creation time as a comparable number; 0 when it cannot be read.
+unsigned long long creationTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+// A launcher that started after this one and has no window yet is still in its own
+// start-up check: ending it as well would let two launchers end each other, leaving
+// the player with nothing. It finds this one and gives way instead.
+bool startedAfterThisProcess(DWORD id) {
+    Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process)
+        return false;
+    unsigned long long theirs = creationTime(process.get());
+    unsigned long long ours = creationTime(GetCurrentProcess());
+    return theirs != 0 && ours != 0 &&
+           (theirs > ours || (theirs == ours && id > GetCurrentProcessId()));
 }
 
 struct WindowSearch {
@@ -149,6 +170,8 @@ bool activateRunningInstance(const char* name) {
             SetForegroundWindow(window);
             return true;
         }
+        if (!name && startedAfterThisProcess(id))
+            return false;
         endWindowlessProcess(id);
         return false;
     }

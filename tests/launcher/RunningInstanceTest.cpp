@@ -131,3 +131,25 @@ TEST_F(RunningInstance, OnlyTheFirstQualifyingProcessIsLookedAt) {
         EXPECT_TRUE(windowless.running()) << "the walk ends at the first qualifying process";
     }
 }
+
+TEST_F(RunningInstance, YoungerWindowlessLauncherIsLeftToGiveWay) {
+    // A copy named like this test program plays a launcher that started after this one
+    // and has no window yet: two launchers must never end each other.
+    wchar_t own[MAX_PATH];
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring ownName = std::wstring(own).substr(std::wstring(own).rfind(L'\\') + 1);
+    TempDir folder(testsDir());
+    std::wstring copy = folder / ownName;
+    ASSERT_TRUE(copyFile(fakeGameExe(), copy));
+    setEnv(L"FAKEGAME_MODE", L"windowless");
+    setEnv(L"FAKEGAME_LIFETIME_MS", L"20000");
+    ChildProcess younger(copy, L"", folder.path());
+    Sleep(300);
+    EXPECT_FALSE(activateRunningInstance(nullptr));
+    Sleep(300);
+    EXPECT_TRUE(younger.running());
+
+    // The same process looked for by name (as the game is) is ended all the same.
+    EXPECT_FALSE(activateRunningInstance(narrow(ownName).c_str()));
+    EXPECT_EQ(younger.wait(5000), std::optional<DWORD>(1));
+}
