@@ -3,6 +3,8 @@
 vantorra_add_test(gui_tests gui/ObjectTest.cpp gui/WindowTest.cpp LIBS vantorra_resources)
 # The drop-down list.
 vantorra_add_test(gui_combo_tests gui/ComboBoxTest.cpp)
+# Buttons, labels, images and groups.
+vantorra_add_test(gui_control_tests gui/ControlsTest.cpp LIBS vantorra_resources)
 
 add_executable(MissingPictureProbe WIN32 gui/MissingPictureProbe.cpp)
 target_link_libraries(MissingPictureProbe PRIVATE vantorra_core)

@@ -1,0 +1,68 @@
+#include "gui/Image.h"
+
+#include "gui/GdiObjects.h"
+#include "gui/Picture.h"
+
+namespace VellGui {
+
+void Image::create(IObject* parentObject, Picture* shown, bool takesClicks) {
+    picture = shown;
+    clickable = takesClicks;
+    style = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
+    if (clickable)
+        style |= SS_NOTIFY;
+    setNaturalSize(picture ? picture->info.bmWidth : 0, picture ? picture->info.bmHeight : 0);
+    createWindow(parentObject, 0, "Static", nullptr);
+    attach(parentObject);
+}
+
+void Image::setAlphaBlend(bool on) {
+    if (on == alphaBlend)
+        return;
+    alphaBlend = on;
+    redraw();
+}
+
+// A static with SS_NOTIFY reports clicks and double clicks to its parent as WM_COMMAND:
+// https://learn.microsoft.com/windows/win32/controls/stn-clicked
+LRESULT Image::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!hwnd)
+        return kNotHandled;
+    switch (msg) {
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wParam) == hwnd && onHover)
+            onHover();
+        return kNotHandled;
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (!item || item->hwndItem != hwnd)
+            return kNotHandled;
+        draw(*item);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (reinterpret_cast<HWND>(lParam) == hwnd && onClick)
+            onClick();
+        return kNotHandled;
+    }
+    return kNotHandled;
+}
+
+void Image::draw(const DRAWITEMSTRUCT& item) const {
+    if (!picture || !picture->bitmap)
+        return;
+    MemoryDC memory(item.hDC);
+    if (!memory)
+        return;
+    SelectedObject selected(memory.get(), picture->bitmap);
+    if (alphaBlend) {
+        // The picture holds premultiplied colours, as AC_SRC_ALPHA expects.
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(item.hDC, 0, 0, width, height, memory.get(), 0, 0, picture->info.bmWidth,
+                   picture->info.bmHeight, blend);
+    } else {
+        BitBlt(item.hDC, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+    }
+}
+
+} // namespace VellGui

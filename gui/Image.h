@@ -1,0 +1,35 @@
+#pragma once
+// A Picture on an owner-drawn "Static" window, copied or alpha-blended and stretched to
+// the control's size. A clickable image takes the mouse and reports clicks; any other
+// lets the mouse through to the window beneath.
+#include "gui/Object.h"
+
+#include <functional>
+
+namespace VellGui {
+
+class Picture;
+
+class Image : public IObject {
+public:
+    Image() = default;
+    ~Image() override = default;
+
+    // Sized to the picture unless a size was fixed with setSize before.
+    void create(IObject* parentObject, Picture* shown, bool takesClicks);
+    void setAlphaBlend(bool on);
+
+    LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    Picture* picture = nullptr;
+    bool alphaBlend = true;
+    bool clickable = false;
+    // May run twice per cursor movement (from the image's window and its parent's).
+    std::function<void()> onHover;
+    std::function<void()> onClick;
+
+private:
+    void draw(const DRAWITEMSTRUCT& item) const;
+};
+
+} // namespace VellGui
