@@ -1,6 +1,6 @@
 #include "display/DisplayEnumeration.h"
 
-#include "display/ComPtr.h"
+#include "launcher/ComPtr.h"
 #include "display/ModeFilter.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "gui/Picture.h"
 
-#include "gui/ComPtr.h"
+#include "launcher/ComPtr.h"
 #include "gui/GdiObjects.h"
 #include "gui/ResourceData.h"
 #include "launcher/SystemError.h"
