@@ -49,6 +49,9 @@ ENV
     # shellcheck disable=SC1091
     . "$dir/env"
     wineboot -i >"$dir/wineboot.log" 2>&1 || { cat "$dir/wineboot.log" >&2; exit 1; }
+    # Xvfb has no window manager: Wine draws the frames and captions itself, as Windows
+    # would, and does not wait for a manager to withdraw each closed window.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1
     wineserver -w
     # Persistent, so every test process reuses one server instead of starting its own.
     wineserver -p >/dev/null 2>&1 </dev/null

@@ -13,7 +13,7 @@ add_dependencies(settings_tests FileHolder)
 # The built launcher in skip mode edits the player's real vantorra.ini in the prefix's
 # roaming folder; so does the start-up suite, so the two never run at the same time.
 vantorra_add_test(settings_skip_mode_tests settings/SkipModeTest.cpp)
-set_tests_properties(settings_skip_mode_tests startup_tests PROPERTIES
+set_property(TEST settings_skip_mode_tests startup_tests APPEND PROPERTY
     RESOURCE_LOCK vantorra_roaming_ini)
 
 # The format fuzzer, built natively with clang; no Wine involved.
