@@ -5,6 +5,7 @@
 #include "launcher/RunningInstance.h"
 #include "launcher/StartupValues.h"
 #include "launcher/Text.h"
+#include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
 
 #include <objbase.h>
@@ -14,9 +15,13 @@
 
 namespace {
 
-LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) { emergencyLaunch(); }
+LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
+    emergencyLaunch();
+}
 
-void uninitializeCom() { CoUninitialize(); }
+void uninitializeCom() {
+    CoUninitialize();
+}
 
 void showWow64Warning() {
     MessageBoxW(GetActiveWindow(),
@@ -100,6 +105,10 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
 
     VellGui::loadResources();
 
-    // The main window is not part of the launcher yet: window mode ends here.
+    {
+        MainWindow window(config);
+        window.commandLine = commandLine.gameArguments;
+        window.run();
+    }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cwchar>
 
 namespace testing_support {
 
@@ -13,14 +14,19 @@ std::wstring testsDir() {
     return dir.substr(0, dir.rfind(L'\\') + 1);
 }
 
-std::wstring launcherExe() { return testsDir() + L"..\\VantorraLauncher.exe"; }
+std::wstring launcherExe() {
+    return testsDir() + L"..\\VantorraLauncher.exe";
+}
 
-std::wstring fakeGameExe(bool x64) { return testsDir() + (x64 ? L"FakeGame64.exe" : L"FakeGame32.exe"); }
+std::wstring fakeGameExe(bool x64) {
+    return testsDir() + (x64 ? L"FakeGame64.exe" : L"FakeGame32.exe");
+}
 
 std::string narrow(const std::wstring& wide) {
     if (wide.empty())
         return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), nullptr, 0, nullptr,
+                                nullptr);
     std::string out(n, '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), (int)wide.size(), out.data(), n, nullptr, nullptr);
     return out;
@@ -206,11 +212,13 @@ void killProcessesIn(const std::wstring& folder) {
         return;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
         if (entry.th32ProcessID == GetCurrentProcessId())
             continue;
-        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE |
-                                         SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        HANDLE process =
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                        entry.th32ProcessID);
         if (!process)
             continue;
         wchar_t path[MAX_PATH];
@@ -284,6 +292,39 @@ std::optional<MessageBoxText> closeMessageBox(DWORD pid, DWORD timeoutMs) {
         return std::nullopt;
     pressOk(box->window);
     return box->text;
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD pid;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
+    auto* wanted = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    if (owner != wanted->pid || !IsWindowVisible(window) || wcscmp(text, wanted->title) != 0)
+        return TRUE;
+    wanted->found = window;
+    return FALSE;
+}
+
+} // namespace
+
+HWND waitForWindow(DWORD pid, const wchar_t* title, DWORD timeoutMs) {
+    WindowSearch search = {pid, title, nullptr};
+    waitFor(
+        [&] {
+            EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
 }
 
 MessageBoxCatcher::MessageBoxCatcher() {

@@ -99,6 +99,9 @@ struct MessageBoxText {
 // Waits for a message box (dialog class "#32770") of the process, reads it, presses OK.
 std::optional<MessageBoxText> closeMessageBox(DWORD pid, DWORD timeoutMs);
 
+// Waits for a visible top-level window of the process with exactly that title.
+HWND waitForWindow(DWORD pid, const wchar_t* title, DWORD timeoutMs);
+
 // Presses OK on every message box this process shows while it lives, keeping their
 // texts: for code under test that reports through MessageBoxW on the test's thread.
 class MessageBoxCatcher {

@@ -1,0 +1,116 @@
+#include "screens/MainWindow.h"
+
+#include "gui/Resources.h"
+#include "launcher/GameLaunch.h"
+#include "launcher/Text.h"
+#include "screens/FileVersion.h"
+#include "screens/Gamepad.h"
+#include "screens/OptionsWindow.h"
+#include "settings/ConfigFile.h"
+#include "settings/ConfigModel.h"
+
+#include <shellapi.h>
+
+namespace {
+
+constexpr int kIconGap = 27;       // between one icon's bottom and the next one's top
+constexpr int kButtonOffsetX = 35; // from an icon's left edge to its button's
+constexpr int kButtonOffsetY = -4; // from an icon's top edge to its button's
+constexpr int kVersionInsetX = 5;  // the version text's right edge from the window's
+constexpr int kVersionInsetY = 2;  // its bottom edge from the window's
+constexpr UINT kControllerPollMs = 100;
+constexpr COLORREF kCaptionColor = RGB(4, 4, 4);
+constexpr COLORREF kCaptionHighlight = RGB(138, 138, 138);
+constexpr COLORREF kVersionColor = RGB(238, 238, 238);
+
+} // namespace
+
+MainWindow::MainWindow(ConfigFile& settings) : configuration(&settings) {
+    using namespace VellGui;
+    setSize(pictureBackground.info.bmWidth, pictureBackground.info.bmHeight);
+    create(nullptr, "Vantorra", kDraggableWindow);
+
+    background.setPosition(0, 0);
+    background.setAlphaBlend(false);
+    background.create(this, &pictureBackground, false);
+
+    struct Row {
+        Image& icon;
+        Picture& picture;
+        Button& button;
+        const char* caption;
+        void (MainWindow::*handler)();
+        uint8_t hotKey;
+    };
+    Row rows[] = {
+        {playIcon, pictureIcon1, playButton, "Starten", &MainWindow::onPlay, VK_RETURN},
+        {optionsIcon, pictureIcon2, optionsButton, "Einstellungen", &MainWindow::onOptions, 0},
+        {accountIcon, pictureIcon3, accountButton, "Quenmark Account", &MainWindow::onAccount, 0},
+        {quitIcon, pictureIcon4, quitButton, "Beenden", &MainWindow::onQuit, VK_ESCAPE},
+    };
+
+    int iconX = 88;
+    int iconY = 148;
+    for (Row& row : rows) {
+        row.icon.setPosition(iconX, iconY);
+        row.icon.setAlphaBlend(true);
+        row.icon.create(this, &row.picture, true);
+        iconY = row.icon.y + row.icon.height + kIconGap;
+    }
+    for (Row& row : rows) {
+        row.button.setPosition(row.icon.x + kButtonOffsetX, row.icon.y + kButtonOffsetY);
+        row.button.setSize(176, 34);
+        row.button.setColors(kCaptionColor, kCaptionHighlight);
+        row.button.create(this, &fontImpact25, toUpper(row.caption), kHoverTextButton);
+    }
+
+    std::string gameName, gamePath;
+    findGameExecutable(gameName, gamePath);
+    versionLabel.setPosition(width - kVersionInsetX, height - kVersionInsetY);
+    versionLabel.setHAnchor(kAnchorEnd);
+    versionLabel.setVAnchor(kAnchorEnd);
+    versionLabel.setColors(kVersionColor, RGB(0, 0, 0));
+    versionLabel.setTransparent(true);
+    versionLabel.create(this, &fontImpact15, getFileVersionString(gamePath.c_str()));
+
+    for (Row& row : rows) {
+        auto handler = [this, action = row.handler] { (this->*action)(); };
+        row.icon.onClick = handler;
+        row.button.onClick = handler;
+        row.button.hotKey = row.hotKey;
+    }
+
+    setJoystickHandler(gamepadHandler(*this));
+    // The top-level window polls the controllers on the timer whose id is its handle.
+    SetTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd), kControllerPollMs, nullptr);
+}
+
+void MainWindow::onPlay() {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    {
+        // Enumerates the displays; each managed value is brought within what this machine
+        // offers before the game reads it.
+        ConfigModel model(*configuration);
+        model.readAll();
+        model.writeAll();
+        configuration->save();
+        if (launchGame(commandLine))
+            close();
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void MainWindow::onOptions() {
+    // Modal: creating it disables this window, closing it enables and focuses this one.
+    OptionsWindow options(*this, *configuration);
+    options.loadValues();
+    options.run();
+}
+
+void MainWindow::onAccount() {
+    ShellExecuteW(nullptr, nullptr, toWide(kAccountPageAddress), nullptr, nullptr, SW_SHOW);
+}
+
+void MainWindow::onQuit() {
+    close();
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The launcher's main screen: the background picture, four rows of an icon and a text
+// button (Play, Options, account page, Quit) and the game's version in the bottom right
+// corner, in a borderless window that is dragged by its background.
+#include "gui/Button.h"
+#include "gui/Image.h"
+#include "gui/Label.h"
+#include "gui/Window.h"
+
+#include <string>
+
+class ConfigFile;
+
+// The player's account page, opened in the default browser.
+constexpr const char* kAccountPageAddress = "https://account.example.com/vantorra";
+
+class MainWindow : public VellGui::Window {
+public:
+    // Creates the window and its controls, hidden; run shows it. Needs the pictures and
+    // fonts loaded.
+    explicit MainWindow(ConfigFile& settings);
+    ~MainWindow() override = default;
+
+    // Validates and saves the managed settings, then starts the game; the window closes
+    // unless the game executable is missing.
+    void onPlay();
+    void onOptions();
+    void onAccount();
+    void onQuit();
+
+    VellGui::Image background;
+    VellGui::Image playIcon;
+    VellGui::Image optionsIcon;
+    VellGui::Image accountIcon;
+    VellGui::Image quitIcon;
+    VellGui::Button playButton;
+    VellGui::Button optionsButton;
+    VellGui::Button accountButton;
+    VellGui::Button quitButton;
+    VellGui::Label versionLabel;
+    // The game's arguments; set once, right after construction.
+    std::string commandLine;
+
+private:
+    ConfigFile* configuration;
+};

@@ -1,0 +1,184 @@
+#include "screens/OptionsWindow.h"
+
+#include "display/Resolution.h"
+#include "gui/Resources.h"
+#include "launcher/Text.h"
+#include "settings/ConfigFile.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// The window is as wide as the panel's content plus room for a vertical scroll bar.
+constexpr int kContentWidth = 460;
+constexpr int kScrollBarWidth = 17;
+constexpr int kContentHeight = 235;
+constexpr int kMargin = 10;
+constexpr int kRowInset = 13; // of labels and lists inside the panel
+constexpr int kRowPitch = 27;
+constexpr int kRowHeight = 23;
+constexpr int kListWidth = 205;
+
+const ModeInfo& modeAt(const MonitorInfo& monitor, int index) {
+    size_t last = monitor.modes.size() - 1;
+    return monitor.modes[std::min(static_cast<size_t>(std::max(index, 0)), last)];
+}
+
+// A label whose font already is the right one keeps its window untouched.
+void mark(VellGui::Label& label, bool changed) {
+    VellGui::Font* wanted = changed ? &VellGui::fontSegoe15Bold : &VellGui::fontSegoe15;
+    if (label.font == wanted)
+        return;
+    label.font = wanted;
+    label.relayout();
+}
+
+} // namespace
+
+OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
+                             DxgiFactorySource displays)
+    : model(configuration, std::move(displays)), settings(configuration) {
+    using namespace VellGui;
+    const int w = kContentWidth + kScrollBarWidth;
+    const int h = kContentHeight + 2 * fontSegoe15.height;
+    setSize(w, h);
+    create(&owner, "Einstellungen", kCaptionedWindow);
+
+    logo.setPosition(kMargin, kMargin);
+    logo.setAlphaBlend(true);
+    logo.create(this, &pictureLogo, false);
+
+    resetButton.setPosition(kMargin, h - kMargin);
+    resetButton.setVAnchor(kAnchorEnd);
+    resetButton.create(this, &fontSegoe15, "Zurücksetzen", kPushButton);
+
+    cancelButton.setPosition(w - kMargin, h - kMargin);
+    cancelButton.setHAnchor(kAnchorEnd);
+    cancelButton.setVAnchor(kAnchorEnd);
+    cancelButton.create(this, &fontSegoe15, "Abbrechen", kPushButton);
+    cancelButton.hotKey = VK_ESCAPE;
+
+    saveButton.setPosition(cancelButton.x - kMargin, h - kMargin);
+    saveButton.setHAnchor(kAnchorEnd);
+    saveButton.setVAnchor(kAnchorEnd);
+    saveButton.create(this, &fontSegoe15, "Speichern", kPushButton);
+
+    // Save and cancel share one size; the reset button keeps its own.
+    int buttonWidth = std::max(saveButton.width, cancelButton.width);
+    int buttonHeight = std::max(saveButton.height, cancelButton.height);
+    saveButton.setSize(buttonWidth, buttonHeight);
+    cancelButton.setSize(buttonWidth, buttonHeight);
+
+    panel.setPosition(kMargin, logo.height + 2 * kMargin);
+    panel.setSize(w - 2 * kMargin, h - buttonHeight - logo.height - 4 * kMargin);
+    panel.create(this);
+
+    struct Row {
+        Label& label;
+        const char* caption;
+        ComboBox& list;
+    };
+    Row rows[] = {{monitorLabel, "Monitor", monitorList},
+                  {modeLabel, "Anzeigemodus", modeList},
+                  {resolutionLabel, "Auflösung", resolutionList}};
+    int rowY = kRowInset;
+    for (Row& row : rows) {
+        // Width 0: the text decides it; the height centres the text beside its list.
+        row.label.setPosition(kRowInset, rowY);
+        row.label.setSize(0, kRowHeight);
+        row.label.setTransparent(false);
+        row.label.create(&panel, &fontSegoe15, row.caption);
+        row.list.setPosition(panel.width - kRowInset, row.label.y);
+        row.list.setSize(kListWidth, kRowHeight);
+        row.list.setHAnchor(kAnchorEnd);
+        row.list.create(&panel, &fontSegoe15);
+        rowY += kRowPitch;
+    }
+    modeList.addItem("Vollbild");
+    modeList.addItem("Fenster (Rahmenlos)");
+
+    resetButton.onClick = [this] { restoreDefaults(); };
+    saveButton.onClick = [this] { saveAndClose(); };
+    cancelButton.onClick = [this] { close(); };
+    monitorList.onChange = [this] { onMonitorChanged(); };
+    modeList.onChange = [this] { refreshMarkers(); };
+    resolutionList.onChange = [this] { onResolutionChanged(); };
+}
+
+void OptionsWindow::loadValues() {
+    model.readAll();
+    fillMonitorList();
+    fillResolutionList();
+    ready = false;
+    // Each selection runs its handler: the monitor's resolutions are listed, and the
+    // resolution is remembered for that monitor.
+    monitorList.setSelection(model.adapterEntry().value);
+    resolutionList.setSelection(model.resolutionEntry().value);
+    modeList.setSelection(model.windowEntry().value);
+    ready = true;
+    refreshMarkers();
+}
+
+void OptionsWindow::fillMonitorList() {
+    monitorList.clear();
+    // Numbered by the monitor's place among all outputs, so the numbers the player sees
+    // stay the same when a monitor in between is detached.
+    for (const MonitorInfo* monitor : model.desktopMonitors()) {
+        if (monitor->globalIndex == 0)
+            monitorList.addItem("Primär");
+        else
+            monitorList.addItem(formatText("%s %u", "Sekundär", unsigned(monitor->globalIndex)));
+    }
+}
+
+void OptionsWindow::fillResolutionList() {
+    resolutionList.clear();
+    const MonitorInfo& monitor = model.monitorAt(monitorList.selected);
+    for (const ModeInfo& mode : monitor.modes)
+        resolutionList.addItem(::resolutionLabel(mode));
+    resolutionList.setSelection(resolutionByMonitor[monitorList.selected]);
+    resolutionList.redraw();
+}
+
+void OptionsWindow::onMonitorChanged() {
+    fillResolutionList();
+    refreshMarkers();
+}
+
+void OptionsWindow::onResolutionChanged() {
+    resolutionByMonitor[monitorList.selected] = resolutionList.selected;
+    refreshMarkers();
+}
+
+void OptionsWindow::refreshMarkers() {
+    if (!ready)
+        return;
+    const ModeInfo& chosen = modeAt(model.monitorAt(monitorList.selected), resolutionList.selected);
+    const ModeInfo& saved =
+        modeAt(model.monitorAt(model.adapterEntry().value), model.resolutionEntry().value);
+    mark(resolutionLabel, !sameResolution(chosen, saved));
+    mark(monitorLabel,
+         static_cast<std::uint16_t>(monitorList.selected) != model.adapterEntry().value);
+    mark(modeLabel, static_cast<std::uint16_t>(modeList.selected) != model.windowEntry().value);
+}
+
+void OptionsWindow::restoreDefaults() {
+    const AdapterInfo& adapter = model.adapterAt(0);
+    const MonitorInfo& monitor = model.monitorAt(monitorList.selected);
+    int recommended = model.recommendResolution(adapter, monitor);
+    ready = false;
+    resolutionList.setSelection(recommended);
+    modeList.setSelection(model.windowEntry().defaultValue);
+    ready = true;
+    refreshMarkers();
+}
+
+void OptionsWindow::saveAndClose() {
+    model.adapterEntry().value = static_cast<std::uint16_t>(monitorList.selected);
+    model.resolutionEntry().value = static_cast<std::uint16_t>(resolutionList.selected);
+    model.windowEntry().value = static_cast<std::uint16_t>(modeList.selected);
+    model.writeAll();
+    settings.save();
+    close();
+}

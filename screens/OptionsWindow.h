@@ -1,0 +1,62 @@
+#pragma once
+// The options screen: monitor, display mode and full-screen resolution, each a drop-down
+// list whose label turns bold while the choice differs from the saved one. "Zurücksetzen"
+// proposes the recommended values, "Speichern" writes vantorra.ini and closes,
+// "Abbrechen", Escape and the close box close without writing.
+#include "display/DisplayEnumeration.h"
+#include "gui/Button.h"
+#include "gui/ComboBox.h"
+#include "gui/Group.h"
+#include "gui/Image.h"
+#include "gui/Label.h"
+#include "gui/Window.h"
+#include "settings/ConfigModel.h"
+
+#include <map>
+#include <utility>
+
+class ConfigFile;
+
+class OptionsWindow : public VellGui::Window {
+public:
+    // Builds the window over `owner`, which stays disabled until this one closes, and
+    // enumerates the displays through `displays`. Needs the pictures and fonts loaded.
+    OptionsWindow(VellGui::Window& owner, ConfigFile& settings,
+                  DxgiFactorySource displays = createSystemDxgiFactory);
+    ~OptionsWindow() override = default;
+
+    // Reads the saved values and selects them; called once, before run.
+    void loadValues();
+
+    void onMonitorChanged();
+    void onResolutionChanged();
+    // Bold labels for the rows whose choice differs from the saved value.
+    void refreshMarkers();
+    // The recommended resolution for the selected monitor and the borderless window;
+    // nothing is written until "Speichern".
+    void restoreDefaults();
+    void saveAndClose();
+
+    VellGui::Image logo;
+    VellGui::Button resetButton;
+    VellGui::Button saveButton;
+    VellGui::Button cancelButton;
+    VellGui::Group panel;
+    VellGui::Label monitorLabel;
+    VellGui::Label modeLabel;
+    VellGui::Label resolutionLabel;
+    VellGui::ComboBox monitorList;
+    VellGui::ComboBox modeList;
+    VellGui::ComboBox resolutionList;
+    ConfigModel model;
+    // The resolution last chosen for each monitor while the window is open.
+    std::map<int, int> resolutionByMonitor;
+    // False while the window sets its own lists: the rows are marked once it is done.
+    bool ready = false;
+
+private:
+    void fillMonitorList();
+    void fillResolutionList();
+
+    ConfigFile& settings;
+};

@@ -1,0 +1,371 @@
+// The built launcher's main window, driven with synthesized keys and mouse as a player
+// would drive it.
+#include "settings/ConfigFile.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <regex>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+
+void key(WORD vk) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = vk;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+// Wine takes the cursor position from the X pointer, which SendInput alone does not always
+// move: the pointer is warped first, as a real mouse would have moved it.
+void mouse(DWORD flags, POINT screen = {}) {
+    if (flags & MOUSEEVENTF_MOVE) {
+        SetCursorPos(screen.x, screen.y);
+        waitFor(
+            [&] {
+                POINT now = {};
+                GetCursorPos(&now);
+                return now.x == screen.x && now.y == screen.y;
+            },
+            1000);
+    }
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
+        input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    }
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+RECT outer(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+struct ChildSearch {
+    const wchar_t* className;
+    const wchar_t* text; // any text when null
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK matchChild(HWND child, LPARAM context) {
+    auto* search = reinterpret_cast<ChildSearch*>(context);
+    wchar_t name[64] = {};
+    wchar_t text[128] = {};
+    GetClassNameW(child, name, 64);
+    GetWindowTextW(child, text, 128);
+    if (_wcsicmp(name, search->className) == 0 &&
+        (!search->text || wcscmp(text, search->text) == 0))
+        search->found.push_back(child);
+    return TRUE;
+}
+
+// Controls of another process's window, by class and text.
+std::vector<HWND> children(HWND window, const wchar_t* className, const wchar_t* text = nullptr) {
+    ChildSearch search = {className, text, {}};
+    EnumChildWindows(window, matchChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The label drawn to the left of a list, on the same row.
+HWND labelBeside(HWND window, HWND list) {
+    RECT row = outer(list);
+    int middle = (row.top + row.bottom) / 2;
+    for (HWND label : children(window, L"Static")) {
+        RECT rect = outer(label);
+        if (rect.right <= row.left && rect.top <= middle && middle < rect.bottom)
+            return label;
+    }
+    return nullptr;
+}
+
+int widthOf(HWND window) {
+    RECT rect = outer(window);
+    return rect.right - rect.left;
+}
+
+// Pixels of exactly that colour on the screen inside the rectangle.
+int countColour(RECT area, COLORREF colour) {
+    return testing_support::captureScreen(area).count(colour);
+}
+
+class LauncherWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setEnv(L"FAKEGAME_MODE", L"window");
+        setEnv(L"FAKEGAME_LIFETIME_MS", L"10000");
+        DeleteFileW(wide(ConfigFile().path()).c_str());
+    }
+    void TearDown() override {
+        setEnv(L"FAKEGAME_MODE", L"");
+        setEnv(L"FAKEGAME_LIFETIME_MS", L"");
+    }
+
+    // Starts the launcher and waits until its window is in front.
+    HWND start(ChildProcess& launcher, const InstallFolder& folder,
+               const std::wstring& arguments = L"") {
+        launcher = ChildProcess(folder.launcher(), arguments, folder.path());
+        HWND window = waitForWindow(launcher.pid(), L"Vantorra", kTimeoutMs);
+        if (window) {
+            SetForegroundWindow(window);
+            waitFor([&] { return GetForegroundWindow() == window; }, 3000);
+        }
+        return window;
+    }
+
+    // A point of the window's client area, on the screen.
+    static POINT at(HWND window, int x, int y) {
+        RECT rect = outer(window);
+        return {rect.left + x, rect.top + y};
+    }
+    static void click(HWND window, int x, int y) {
+        mouse(MOUSEEVENTF_MOVE, at(window, x, y));
+        mouse(MOUSEEVENTF_LEFTDOWN);
+        mouse(MOUSEEVENTF_LEFTUP);
+    }
+    // A click in the middle of a control.
+    static void click(HWND control) {
+        RECT rect = outer(control);
+        mouse(MOUSEEVENTF_MOVE, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        mouse(MOUSEEVENTF_LEFTDOWN);
+        mouse(MOUSEEVENTF_LEFTUP);
+    }
+    // Clicks "EINSTELLUNGEN" and waits for the options window.
+    static HWND openOptions(const ChildProcess& launcher, HWND mainWindow) {
+        click(mainWindow, 123 + 60, 196 + 17);
+        HWND options = waitForWindow(launcher.pid(), L"Einstellungen", kTimeoutMs);
+        if (options)
+            waitFor([&] { return GetForegroundWindow() == options; }, 3000);
+        return options;
+    }
+};
+
+} // namespace
+
+TEST_F(LauncherWindow, BorderlessCentredAndReturnStartsTheGame) {
+    InstallFolder folder;
+    ChildProcess launcher;
+    HWND window = start(launcher, folder, L"+map one&two");
+    ASSERT_NE(window, nullptr);
+    LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
+    RECT rect = outer(window);
+    EXPECT_EQ(rect.right - rect.left, 608);
+    EXPECT_EQ(rect.bottom - rect.top, 396);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    EXPECT_EQ(rect.left, (monitor.rcWork.left + monitor.rcWork.right - 608) / 2);
+    EXPECT_EQ(rect.top, (monitor.rcWork.top + monitor.rcWork.bottom - 396) / 2);
+
+    key(VK_RETURN);
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+    auto starts = folder.gameStarts();
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(parseGameStart(starts[0]).commandLine, "\".\\Vantorra.exe\" +map one two");
+    auto ini = readFile(wide(ConfigFile().path()));
+    ASSERT_TRUE(ini.has_value());
+    for (const char* name : {"Window", "Resolution", "Adapter", "StartUpperPos"})
+        EXPECT_TRUE(
+            std::regex_search(*ini, std::regex(std::string("(^|\n)") + name + " [^\r\n]+\r\n")))
+            << name << " in " << *ini;
+}
+
+TEST_F(LauncherWindow, EscapeAndQuitEndWithoutTheGame) {
+    InstallFolder folder;
+    ChildProcess launcher;
+    ASSERT_NE(start(launcher, folder), nullptr);
+    key(VK_ESCAPE);
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+
+    HWND window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+    click(window, 123 + 40, 300 + 17); // "BEENDEN"
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(folder.gameStarts().empty());
+}
+
+TEST_F(LauncherWindow, PlayIconStartsTheGame) {
+    InstallFolder folder;
+    ChildProcess launcher;
+    HWND window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+    click(window, 88 + 12, 148 + 12);
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_EQ(folder.gameStarts().size(), 1u);
+}
+
+TEST_F(LauncherWindow, MissingGameIsReportedAndTheWindowStays) {
+    InstallFolder folder(false);
+    ChildProcess launcher;
+    HWND window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+    key(VK_RETURN);
+    auto box = closeMessageBox(launcher.pid(), kTimeoutMs);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, "Executable not found!");
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(launcher.running());
+
+    // Dragged by its background picture.
+    // Screen points from where the window was: it follows the mouse while it moves.
+    RECT before = outer(window);
+    auto from = [&](int x, int y) { return POINT{before.left + x, before.top + y}; };
+    mouse(MOUSEEVENTF_MOVE, from(400, 60));
+    mouse(MOUSEEVENTF_LEFTDOWN);
+    mouse(MOUSEEVENTF_MOVE, from(440, 90));
+    mouse(MOUSEEVENTF_MOVE, from(450, 100));
+    mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(waitFor([&] { return outer(window).left == before.left + 50; }, 3000));
+    RECT after = outer(window);
+    EXPECT_EQ(after.left, before.left + 50);
+    EXPECT_EQ(after.top, before.top + 40);
+
+    SetForegroundWindow(window);
+    waitFor([&] { return GetForegroundWindow() == window; }, 3000);
+    key(VK_ESCAPE);
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+}
+
+TEST_F(LauncherWindow, SecondLauncherGivesWayToTheFirst) {
+    InstallFolder folder;
+    ChildProcess first;
+    HWND window = start(first, folder);
+    ASSERT_NE(window, nullptr);
+
+    // Something else in front, then a second launcher from the same folder.
+    ChildProcess game(folder.game(), L"", folder.path());
+    HWND gameWindow = waitForWindow(game.pid(), L"FakeGame", kTimeoutMs);
+    ASSERT_NE(gameWindow, nullptr);
+    SetForegroundWindow(gameWindow);
+    ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == gameWindow; }, 3000));
+    ChildProcess second(folder.launcher(), L"", folder.path());
+    EXPECT_EQ(second.wait(kTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
+
+    // Play while the game runs from this folder: the game comes to the front, nothing
+    // is started, and the launcher ends.
+    key(VK_RETURN);
+    EXPECT_EQ(first.wait(kTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == gameWindow; }, 3000));
+    EXPECT_EQ(folder.gameStarts().size(), 1u);
+    game.kill();
+}
+
+// The caption under the mouse turns grey; the picture of the window is kept for the README.
+TEST_F(LauncherWindow, HoverHighlightsTheCaptionUnderTheMouse) {
+    InstallFolder folder;
+    ChildProcess launcher;
+    HWND window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+    RECT options = outer(window);
+    options.left += 123;
+    options.top += 196;
+    options.right = options.left + 176;
+    options.bottom = options.top + 34;
+    const COLORREF grey = RGB(138, 138, 138);
+    const COLORREF nearBlack = RGB(4, 4, 4);
+    mouse(MOUSEEVENTF_MOVE, at(window, 560, 40));
+    ASSERT_TRUE(waitFor([&] { return countColour(options, nearBlack) > 50; }, 3000));
+    int greyBefore = countColour(options, grey);
+
+    mouse(MOUSEEVENTF_MOVE, at(window, 123 + 60, 196 + 17));
+    EXPECT_TRUE(waitFor([&] { return countColour(options, grey) > greyBefore + 50; }, 3000));
+    EXPECT_LT(countColour(options, nearBlack), 10);
+    EXPECT_TRUE(testing_support::saveScreenPng(outer(window), testsDir() + L"main-window.png"));
+
+    // Back on the background, the caption is dark again.
+    mouse(MOUSEEVENTF_MOVE, at(window, 450, 120));
+    EXPECT_TRUE(waitFor([&] { return countColour(options, nearBlack) > 50; }, 3000));
+    EXPECT_EQ(countColour(options, grey), greyBefore);
+    key(VK_ESCAPE);
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+}
+
+// The player switches to full screen and saves; then changes again and leaves with Escape.
+TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
+    const std::string before = "; the player's own notes\r\n"
+                               "Volume 80\r\n"
+                               "Window 1\r\n"
+                               "WindowTitle=Mine\r\n"
+                               "[Keys]\r\n"
+                               "Jump Space\r\n";
+    const std::wstring ini = wide(ConfigFile().path());
+    ASSERT_TRUE(writeFile(ini, before));
+    InstallFolder folder;
+    ChildProcess launcher;
+    HWND window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+
+    HWND options = openOptions(launcher, window);
+    ASSERT_NE(options, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(window));
+    auto lists = children(options, L"ComboBox");
+    ASSERT_EQ(lists.size(), 3u);
+    HWND modeList = lists[1];
+    HWND modeLabel = labelBeside(options, modeList);
+    ASSERT_NE(modeLabel, nullptr);
+    EXPECT_EQ(SendMessageW(modeList, CB_GETCURSEL, 0, 0), 1);
+    int regularWidth = widthOf(modeLabel);
+
+    // Open the list, one entry up to "Vollbild", confirm.
+    click(modeList);
+    ASSERT_TRUE(waitFor([&] { return SendMessageW(modeList, CB_GETDROPPEDSTATE, 0, 0); }, 3000));
+    key(VK_UP);
+    key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return SendMessageW(modeList, CB_GETCURSEL, 0, 0) == 0; }, 3000));
+    EXPECT_TRUE(waitFor([&] { return widthOf(modeLabel) > regularWidth; }, 3000))
+        << "the label of the changed row turns bold";
+    Sleep(300);
+    EXPECT_TRUE(testing_support::saveScreenPng(outer(options), testsDir() + L"options-window.png"));
+
+    auto save = children(options, L"Button", L"Speichern");
+    ASSERT_EQ(save.size(), 1u);
+    click(save[0]);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
+    EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(window); }, 3000));
+    auto saved = readFile(ini);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_TRUE(saved->find("\r\nWindow 0\r\n") != std::string::npos) << *saved;
+    for (const char* line : {"; the player's own notes\r\n", "Volume 80\r\n",
+                             "WindowTitle=Mine\r\n", "[Keys]\r\n", "Jump Space\r\n"})
+        EXPECT_TRUE(saved->find(line) != std::string::npos) << line;
+    for (const char* name : {"Resolution", "Adapter", "StartUpperPos"})
+        EXPECT_TRUE(
+            std::regex_search(*saved, std::regex(std::string("\n") + name + " [^\r\n]+\r\n")))
+            << name << " in " << *saved;
+
+    // Again, a change, then Escape: nothing written.
+    options = openOptions(launcher, window);
+    ASSERT_NE(options, nullptr);
+    lists = children(options, L"ComboBox");
+    ASSERT_EQ(lists.size(), 3u);
+    EXPECT_EQ(SendMessageW(lists[1], CB_GETCURSEL, 0, 0), 0);
+    click(lists[1]);
+    ASSERT_TRUE(waitFor([&] { return SendMessageW(lists[1], CB_GETDROPPEDSTATE, 0, 0); }, 3000));
+    key(VK_DOWN);
+    key(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return SendMessageW(lists[1], CB_GETCURSEL, 0, 0) == 1; }, 3000));
+    key(VK_ESCAPE);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
+    EXPECT_EQ(readFile(ini), saved);
+    EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
+
+    key(VK_ESCAPE);
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_TRUE(folder.gameStarts().empty());
+}

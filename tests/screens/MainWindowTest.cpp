@@ -1,0 +1,276 @@
+// The main window in this process: its layout, the game's version, what its rows do
+// without a game beside it, and the controller buttons through the joystick seam.
+#include "gui/Joystick.h"
+#include "gui/Resources.h"
+#include "screens/FileVersion.h"
+#include "screens/MainWindow.h"
+#include "settings/ConfigFile.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <regex>
+
+using namespace testing_support;
+
+namespace {
+
+DWORD heldButtons = 0;
+int reads = 0;
+MMRESULT WINAPI fakeController(UINT id, JOYINFOEX* record) {
+    ++reads;
+    if (id != 0)
+        return JOYERR_UNPLUGGED;
+    record->dwButtons = heldButtons;
+    return JOYERR_NOERROR;
+}
+
+std::wstring currentDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, path);
+    return path;
+}
+
+RECT placed(const VellGui::IObject& control) {
+    RECT rect = {};
+    GetWindowRect(control.hwnd, &rect);
+    MapWindowPoints(nullptr, GetParent(control.hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string windowText(HWND window) {
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    return narrow(text);
+}
+
+class MainScreen : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        gui_testing::useThisModule();
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        VellGui::loadResources();
+    }
+
+    void SetUp() override {
+        previousDirectory = currentDirectory();
+        heldButtons = 0;
+        reads = 0;
+        VellGui::joystickMask = 0xFFFF;
+        VellGui::joystickReader = fakeController;
+    }
+    void TearDown() override {
+        VellGui::joystickReader = joyGetPosEx;
+        SetCurrentDirectoryW(previousDirectory.c_str());
+        gui_testing::drainQuit();
+    }
+
+    // The game is looked up relative to the current folder.
+    static void enter(const TempDir& folder) {
+        ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
+    }
+
+    static void bringToFront(HWND window) {
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        ASSERT_TRUE(waitFor(
+            [&] {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageW(&msg);
+                return GetForegroundWindow() == window;
+            },
+            3000));
+    }
+
+    static void tick(MainWindow& window) {
+        SendMessageW(window.hwnd, WM_TIMER, reinterpret_cast<WPARAM>(window.hwnd), 0);
+    }
+
+    std::wstring previousDirectory;
+    TempDir scratch;
+    ConfigFile config{narrow(scratch / L"vantorra.ini")};
+};
+
+} // namespace
+
+TEST_F(MainScreen, VersionOfTheGameExecutable) {
+    // The stand-in game carries file version 2.5.11.0; the test programs carry none.
+    EXPECT_STREQ(getFileVersionString(narrow(fakeGameExe()).c_str()), "2.5.11");
+    EXPECT_STREQ(getFileVersionString(narrow(testsDir() + L"CrashProbe.exe").c_str()), "");
+    EXPECT_STREQ(getFileVersionString(narrow(scratch / L"missing.exe").c_str()), "");
+    ASSERT_TRUE(writeFile(scratch / L"text.exe", "not a program"));
+    EXPECT_STREQ(getFileVersionString(narrow(scratch / L"text.exe").c_str()), "");
+}
+
+TEST_F(MainScreen, LayoutAndVersionLabel) {
+    InstallFolder folder;
+    enter(folder);
+    MainWindow window(config);
+    ASSERT_NE(window.hwnd, nullptr);
+    EXPECT_EQ(windowText(window.hwnd), "Vantorra");
+    EXPECT_EQ(window.kind, VellGui::kDraggableWindow);
+    RECT client = {};
+    GetClientRect(window.hwnd, &client);
+    EXPECT_EQ(client.right, 608);
+    EXPECT_EQ(client.bottom, 396);
+    EXPECT_FALSE(IsWindowVisible(window.hwnd));
+
+    RECT back = placed(window.background);
+    EXPECT_EQ(back.left, 0);
+    EXPECT_EQ(back.top, 0);
+    EXPECT_EQ(back.right, 608);
+    EXPECT_EQ(back.bottom, 396);
+    EXPECT_FALSE(window.background.alphaBlend);
+    EXPECT_EQ(GetWindowLongW(window.background.hwnd, GWL_STYLE) & SS_NOTIFY, 0);
+
+    VellGui::Image* icons[] = {&window.playIcon, &window.optionsIcon, &window.accountIcon,
+                               &window.quitIcon};
+    VellGui::Button* buttons[] = {&window.playButton, &window.optionsButton, &window.accountButton,
+                                  &window.quitButton};
+    const char* captions[] = {"STARTEN", "EINSTELLUNGEN", "QUENMARK ACCOUNT", "BEENDEN"};
+    const uint8_t hotKeys[] = {VK_RETURN, 0, 0, VK_ESCAPE};
+    for (int row = 0; row < 4; ++row) {
+        RECT icon = placed(*icons[row]);
+        EXPECT_EQ(icon.left, 88) << row;
+        EXPECT_EQ(icon.top, 148 + 52 * row) << row;
+        EXPECT_EQ(icon.right - icon.left, 25) << row;
+        EXPECT_EQ(icon.bottom - icon.top, 25) << row;
+        EXPECT_TRUE(icons[row]->alphaBlend) << row;
+        EXPECT_NE(GetWindowLongW(icons[row]->hwnd, GWL_STYLE) & SS_NOTIFY, 0) << row;
+
+        RECT button = placed(*buttons[row]);
+        EXPECT_EQ(button.left, 123) << row;
+        EXPECT_EQ(button.top, 144 + 52 * row) << row;
+        EXPECT_EQ(button.right - button.left, 176) << row;
+        EXPECT_EQ(button.bottom - button.top, 34) << row;
+        EXPECT_EQ(windowText(buttons[row]->hwnd), captions[row]);
+        EXPECT_EQ(buttons[row]->font, &VellGui::fontImpact25);
+        EXPECT_EQ(buttons[row]->kind, VellGui::kHoverTextButton);
+        EXPECT_EQ(buttons[row]->normalColor, RGB(4, 4, 4));
+        EXPECT_EQ(buttons[row]->highlightColor, RGB(138, 138, 138));
+        EXPECT_EQ(buttons[row]->hotKey, hotKeys[row]) << row;
+        EXPECT_TRUE(buttons[row]->onClick && icons[row]->onClick) << row;
+    }
+
+    EXPECT_EQ(window.versionLabel.text, "2.5.11");
+    RECT version = placed(window.versionLabel);
+    EXPECT_EQ(version.right, 603);
+    EXPECT_EQ(version.bottom, 394);
+    EXPECT_GT(version.right - version.left, 0);
+    EXPECT_EQ(window.versionLabel.font, &VellGui::fontImpact15);
+    EXPECT_EQ(window.versionLabel.textColor, RGB(238, 238, 238));
+    EXPECT_TRUE(window.versionLabel.transparent);
+    EXPECT_TRUE(window.commandLine.empty());
+}
+
+TEST_F(MainScreen, NoVersionWithoutRecordOrFile) {
+    InstallFolder noRecord(false);
+    ASSERT_TRUE(copyFile(testsDir() + L"CrashProbe.exe", noRecord.game()));
+    enter(noRecord);
+    MainWindow unversioned(config);
+    EXPECT_EQ(unversioned.versionLabel.text, "");
+    unversioned.close();
+
+    InstallFolder empty(false);
+    enter(empty);
+    MainWindow missing(config);
+    EXPECT_EQ(missing.versionLabel.text, "");
+}
+
+// Without a game beside it, Play saves the settings, reports the missing executable and
+// leaves the window open; the Play icon does the same; the Quit icon closes.
+TEST_F(MainScreen, RowsWithoutAGame) {
+    InstallFolder empty(false);
+    enter(empty);
+    MessageBoxCatcher boxes;
+    MainWindow window(config);
+    auto command = [&](VellGui::IObject& from) {
+        SendMessageW(window.hwnd, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(from.hwnd));
+    };
+
+    command(window.playButton);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "Executable not found!");
+    EXPECT_TRUE(IsWindow(window.hwnd));
+    auto ini = readFile(scratch / L"vantorra.ini");
+    ASSERT_TRUE(ini.has_value());
+    for (const char* key : {"Window", "Resolution", "Adapter", "StartUpperPos"})
+        EXPECT_TRUE(
+            std::regex_search(*ini, std::regex(std::string("(^|\n)") + key + " [^\r\n]+\r\n")))
+            << key << " in " << *ini;
+
+    command(window.playIcon);
+    EXPECT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_TRUE(IsWindow(window.hwnd));
+
+    HWND closing = window.hwnd;
+    command(window.quitIcon);
+    EXPECT_FALSE(IsWindow(closing));
+    EXPECT_EQ(window.hwnd, nullptr);
+    EXPECT_EQ(boxes.boxes().size(), 2u);
+}
+
+TEST_F(MainScreen, ControllerButtons) {
+    InstallFolder empty(false);
+    enter(empty);
+    MessageBoxCatcher boxes;
+    {
+        MainWindow window(config);
+        bringToFront(window.hwnd);
+        // Driven tick by tick here; the window's own timer is checked below.
+        KillTimer(window.hwnd, reinterpret_cast<UINT_PTR>(window.hwnd));
+        VellGui::joystickMask = 0xFFFF;
+        reads = 0;
+
+        heldButtons = JOY_BUTTON3 | JOY_BUTTON4; // nothing mapped
+        tick(window);
+        EXPECT_EQ(reads, 16);
+        EXPECT_TRUE(boxes.boxes().empty());
+        EXPECT_TRUE(IsWindow(window.hwnd));
+
+        heldButtons = JOY_BUTTON1; // Play, and the game is missing
+        tick(window);
+        EXPECT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_TRUE(IsWindow(window.hwnd));
+
+        // Another window in front: the buttons do nothing.
+        gui_testing::HookedWindow other;
+        other.setSize(100, 100);
+        other.create(nullptr, "InFront", 0);
+        bringToFront(other.hwnd);
+        reads = 0;
+        heldButtons = JOY_BUTTON1 | JOY_BUTTON2;
+        tick(window);
+        EXPECT_EQ(reads, 0);
+        EXPECT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_TRUE(IsWindow(window.hwnd));
+        other.close();
+        gui_testing::drainQuit();
+
+        // Both together: Play first (reported), then Quit.
+        bringToFront(window.hwnd);
+        tick(window);
+        EXPECT_EQ(boxes.boxes().size(), 2u);
+        EXPECT_EQ(window.hwnd, nullptr);
+    }
+    gui_testing::drainQuit();
+
+    // Button 2 alone, on the window's own 100 ms timer.
+    MainWindow window(config);
+    bringToFront(window.hwnd);
+    heldButtons = JOY_BUTTON2;
+    HWND closing = window.hwnd;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            return !IsWindow(closing);
+        },
+        3000));
+    EXPECT_EQ(boxes.boxes().size(), 2u);
+}
