@@ -1,6 +1,7 @@
 #include "display/DisplayEnumeration.h"
 
 #include "launcher/ComPtr.h"
+#include "launcher/SystemLibrary.h"
 #include "display/ModeFilter.h"
 
 #include <algorithm>
@@ -35,7 +36,12 @@ std::vector<DXGI_MODE_DESC> reportedModes(IDXGIOutput* output) {
 } // namespace
 
 HRESULT createSystemDxgiFactory(IDXGIFactory** factory) {
-    return CreateDXGIFactory(__uuidof(IDXGIFactory), reinterpret_cast<void**>(factory));
+    using CreateFactory = HRESULT(WINAPI*)(REFIID, void**);
+    auto create = reinterpret_cast<CreateFactory>(
+        reinterpret_cast<void*>(systemProcedure(L"dxgi.dll", "CreateDXGIFactory")));
+    if (!create)
+        return DXGI_ERROR_UNSUPPORTED; // no DXGI on this system: the placeholders stand in
+    return create(__uuidof(IDXGIFactory), reinterpret_cast<void**>(factory));
 }
 
 void enumerateModes(std::vector<ModeInfo>& modes, IDXGIOutput* output) {

@@ -19,8 +19,8 @@ class Font;
 using ThemeOpener = HTHEME(WINAPI*)(HWND window, LPCWSTR classList);
 using ThemePainter = HRESULT(WINAPI*)(HTHEME theme, HDC dc, int part, int state, const RECT* rect,
                                       const RECT* clip);
-inline ThemeOpener openThemeData = OpenThemeData;
-inline ThemePainter drawThemeBackground = DrawThemeBackground;
+inline ThemeOpener openThemeData = systemOpenThemeData;
+inline ThemePainter drawThemeBackground = systemDrawThemeBackground;
 
 // Shared by every combo box: opened on the first face painted and kept for the run.
 // Once a theme class cannot be opened, `usable` stays false and the system paints the

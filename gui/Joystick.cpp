@@ -1,6 +1,14 @@
 #include "gui/Joystick.h"
 
+#include "launcher/SystemLibrary.h"
+
 namespace VellGui {
+
+MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info) {
+    static const auto read = reinterpret_cast<JoystickReader>(
+        reinterpret_cast<void*>(systemProcedure(L"winmm.dll", "joyGetPosEx")));
+    return read ? read(id, info) : JOYERR_UNPLUGGED;
+}
 
 void pollJoysticks(const JoystickHandler& handler) {
     for (UINT id = 0; id < 16; ++id) {

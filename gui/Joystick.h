@@ -17,9 +17,12 @@ using JoystickReader = MMRESULT(WINAPI*)(UINT id, JOYINFOEX* info);
 // rest of the run, so a machine without controllers pays for one tick only.
 inline uint16_t joystickMask = 0xFFFF;
 
+// joyGetPosEx, loaded on the first call; a system without it has no controllers.
+MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info);
+
 // How a controller is read; tests put a fake here, since no controller can be faked
 // for the real interface.
-inline JoystickReader joystickReader = joyGetPosEx;
+inline JoystickReader joystickReader = readSystemJoystick;
 
 // Reads every controller still in the mask, in id order, and hands each record that
 // was read to `handler`.

@@ -6,6 +6,14 @@
 
 namespace VellGui {
 
+// The visual-style calls from uxtheme.dll, loaded on first use: imported, it would start
+// the display machinery at every start of the launcher, skip mode included. Without the
+// DLL, no theme opens and the system paints the controls.
+HTHEME WINAPI systemOpenThemeData(HWND window, LPCWSTR classList);
+HRESULT WINAPI systemDrawThemeBackground(HTHEME theme, HDC dc, int part, int state,
+                                         const RECT* rect, const RECT* clip);
+HRESULT WINAPI systemCloseThemeData(HTHEME theme);
+
 class ThemeHandle {
 public:
     ThemeHandle() = default;
@@ -18,7 +26,7 @@ public:
     explicit operator bool() const { return theme_ != nullptr; }
     void reset(HTHEME theme = nullptr) {
         if (theme_)
-            CloseThemeData(theme_);
+            systemCloseThemeData(theme_);
         theme_ = theme;
     }
     HTHEME release() {

@@ -82,8 +82,8 @@ protected:
         window.close();
         drainQuit();
         resetThemes();
-        VellGui::openThemeData = OpenThemeData;
-        VellGui::drawThemeBackground = DrawThemeBackground;
+        VellGui::openThemeData = VellGui::systemOpenThemeData;
+        VellGui::drawThemeBackground = VellGui::systemDrawThemeBackground;
     }
     // The fake handles must never reach CloseThemeData.
     static void resetThemes() {

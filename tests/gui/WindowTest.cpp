@@ -44,7 +44,7 @@ protected:
         lookedUp.clear();
     }
     void TearDown() override {
-        VellGui::joystickReader = joyGetPosEx;
+        VellGui::joystickReader = VellGui::readSystemJoystick;
         VellGui::workAreaLookup = VellGui::monitorWorkArea;
         drainQuit();
     }

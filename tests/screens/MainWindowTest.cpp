@@ -62,7 +62,7 @@ protected:
         VellGui::joystickReader = fakeController;
     }
     void TearDown() override {
-        VellGui::joystickReader = joyGetPosEx;
+        VellGui::joystickReader = VellGui::readSystemJoystick;
         SetCurrentDirectoryW(previousDirectory.c_str());
         gui_testing::drainQuit();
     }
