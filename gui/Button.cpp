@@ -73,6 +73,11 @@ LRESULT Button::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
         // Any notification of this button's own window, double clicks included.
         if (reinterpret_cast<HWND>(lParam) == hwnd)
             click();
+        // Escape with the focus on a list or another button: the dialog handling of the
+        // loop turns it into IDCANCEL for the window instead of letting the key through,
+        // and a short press is over before the loop could move the focus to the window.
+        else if (lParam == 0 && wParam == IDCANCEL && hotKey == VK_ESCAPE)
+            click();
         return kNotHandled;
     case WM_CTLCOLORBTN:
         // No button fills a background: the owner-drawn ones sit on a picture.
