@@ -24,7 +24,8 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 session=$PWD/build/demo-session
-trap 'tools/wine-session.sh stop "$session"' EXIT
+root=$PWD
+trap '"$root/tools/wine-session.sh" stop "$session"' EXIT
 tools/wine-session.sh start "$session"
 # shellcheck disable=SC1091
 . "$session/env"
