@@ -225,12 +225,22 @@ TEST_F(LauncherWindow, MissingGameIsReportedAndTheWindowStays) {
     // Screen points from where the window was: it follows the mouse while it moves.
     RECT before = outer(window);
     auto from = [&](int x, int y) { return POINT{before.left + x, before.top + y}; };
+    // The button goes up only once the window has followed, as a player's hand would.
+    auto movedBy = [&](int dx, int dy) {
+        return waitFor(
+            [&] {
+                RECT now = outer(window);
+                return now.left == before.left + dx && now.top == before.top + dy;
+            },
+            3000);
+    };
     mouse(MOUSEEVENTF_MOVE, from(400, 60));
     mouse(MOUSEEVENTF_LEFTDOWN);
     mouse(MOUSEEVENTF_MOVE, from(440, 90));
+    EXPECT_TRUE(movedBy(40, 30));
     mouse(MOUSEEVENTF_MOVE, from(450, 100));
+    EXPECT_TRUE(movedBy(50, 40));
     mouse(MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(waitFor([&] { return outer(window).left == before.left + 50; }, 3000));
     RECT after = outer(window);
     EXPECT_EQ(after.left, before.left + 50);
     EXPECT_EQ(after.top, before.top + 40);

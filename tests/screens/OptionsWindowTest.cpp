@@ -74,14 +74,6 @@ void choose(ComboBox& list, int index) {
                  reinterpret_cast<LPARAM>(list.hwnd));
 }
 
-void key(WORD virtualKey, bool down) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-    SendInput(1, &input, sizeof(input));
-}
-
 // Steps run one per timer tick inside the window's own loop; the last one closes it.
 std::vector<std::function<void()>> steps;
 size_t nextStep = 0;

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <functional>
 #include <cwchar>
 
 namespace testing_support {
@@ -235,22 +236,27 @@ void killProcessesIn(const std::wstring& folder) {
 
 namespace {
 
-struct BoxSearch {
+struct WindowSearch {
     DWORD pid;
+    const std::function<bool(HWND)>* matches;
     HWND found;
 };
 
-BOOL CALLBACK findBox(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
+BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (owner == search->pid && wcscmp(className, L"#32770") == 0 && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (owner != search->pid || !IsWindowVisible(window) || !(*search->matches)(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The first visible top-level window of the process that `matches` accepts.
+HWND findWindow(DWORD pid, const std::function<bool(HWND)>& matches) {
+    WindowSearch search = {pid, &matches, nullptr};
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::string windowText(HWND window) {
@@ -266,14 +272,17 @@ struct FoundBox {
 };
 
 std::optional<FoundBox> readMessageBox(DWORD pid) {
-    BoxSearch search = {pid, nullptr};
-    EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
-    if (!search.found)
+    HWND found = findWindow(pid, [](HWND window) {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        return wcscmp(className, L"#32770") == 0;
+    });
+    if (!found)
         return std::nullopt;
-    FoundBox box = {search.found, {}};
-    box.text.caption = windowText(search.found);
+    FoundBox box = {found, {}};
+    box.text.caption = windowText(found);
     // The message text is the static control with id 0xFFFF.
-    if (HWND label = GetDlgItem(search.found, 0xFFFF))
+    if (HWND label = GetDlgItem(found, 0xFFFF))
         box.text.text = windowText(label);
     return box;
 }
@@ -294,37 +303,15 @@ std::optional<MessageBoxText> closeMessageBox(DWORD pid, DWORD timeoutMs) {
     return box->text;
 }
 
-namespace {
-
-struct WindowSearch {
-    DWORD pid;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
-    auto* wanted = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    if (owner != wanted->pid || !IsWindowVisible(window) || wcscmp(text, wanted->title) != 0)
-        return TRUE;
-    wanted->found = window;
-    return FALSE;
-}
-
-} // namespace
-
 HWND waitForWindow(DWORD pid, const wchar_t* title, DWORD timeoutMs) {
-    WindowSearch search = {pid, title, nullptr};
-    waitFor(
-        [&] {
-            EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    auto titled = [title](HWND window) {
+        wchar_t text[256] = {};
+        GetWindowTextW(window, text, 256);
+        return wcscmp(text, title) == 0;
+    };
+    HWND found = nullptr;
+    waitFor([&] { return (found = findWindow(pid, titled)) != nullptr; }, timeoutMs);
+    return found;
 }
 
 MessageBoxCatcher::MessageBoxCatcher() {
