@@ -35,9 +35,12 @@ cd "$folder"
 now() { date +%s.%N; }
 calc() { awk "BEGIN { printf \"%.6f\\n\", $1 }"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# Ends the games and lets Wine finish tearing them and the last program down, so that
+# every measurement starts from the same quiet state.
 stop_games() {
     pkill -f 'Vantorra\.exe' 2>/dev/null || true
     while pgrep -f 'Vantorra\.exe' >/dev/null; do sleep 0.05; done
+    sleep 0.5
 }
 
 # Seconds from start until a visible window titled $2 exists; then the program is ended.
