@@ -126,3 +126,7 @@ const MonitorInfo& monitorAt(const std::vector<const MonitorInfo*>& desktopMonit
                              unsigned index) {
     return *desktopMonitors[std::min<std::size_t>(index, desktopMonitors.size() - 1)];
 }
+
+const ModeInfo& modeAt(const MonitorInfo& monitor, unsigned index) {
+    return monitor.modes[std::min<std::size_t>(index, monitor.modes.size() - 1)];
+}

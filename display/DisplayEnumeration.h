@@ -32,3 +32,5 @@ void collectDesktopMonitors(const std::vector<AdapterInfo>& adapters,
 const AdapterInfo& adapterAt(const std::vector<AdapterInfo>& adapters, unsigned index);
 const MonitorInfo& monitorAt(const std::vector<const MonitorInfo*>& desktopMonitors,
                              unsigned index);
+// The monitor's mode at the index, or its last mode beyond the list (never empty either).
+const ModeInfo& modeAt(const MonitorInfo& monitor, unsigned index);

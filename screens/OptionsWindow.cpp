@@ -20,11 +20,6 @@ constexpr int kRowPitch = 27;
 constexpr int kRowHeight = 23;
 constexpr int kListWidth = 205;
 
-const ModeInfo& modeAt(const MonitorInfo& monitor, int index) {
-    size_t last = monitor.modes.size() - 1;
-    return monitor.modes[std::min(static_cast<size_t>(std::max(index, 0)), last)];
-}
-
 // A label whose font already is the right one keeps its window untouched.
 void mark(VellGui::Label& label, bool changed) {
     VellGui::Font* wanted = changed ? &VellGui::fontSegoe15Bold : &VellGui::fontSegoe15;
@@ -154,7 +149,8 @@ void OptionsWindow::onResolutionChanged() {
 void OptionsWindow::refreshMarkers() {
     if (!ready)
         return;
-    const ModeInfo& chosen = modeAt(model.monitorAt(monitorList.selected), resolutionList.selected);
+    const ModeInfo& chosen =
+        modeAt(model.monitorAt(monitorList.selected), std::max(resolutionList.selected, 0));
     const ModeInfo& saved =
         modeAt(model.monitorAt(model.adapterEntry().value), model.resolutionEntry().value);
     mark(resolutionLabel, !sameResolution(chosen, saved));

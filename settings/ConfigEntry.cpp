@@ -83,9 +83,7 @@ void ConfigMonitor::write() {
     const MonitorInfo& monitor = model->monitorAt(value);
     // The Resolution entry is written after this one and may still index another
     // monitor's list: bound it here as its own write will.
-    const std::size_t index =
-        std::min<std::size_t>(model->resolutionEntry().value, monitor.modes.size() - 1);
-    const ModeInfo& mode = monitor.modes[index];
+    const ModeInfo& mode = modeAt(monitor, model->resolutionEntry().value);
 
     const RECT& desktop = monitor.desc.DesktopCoordinates;
     const auto desktopWidth = static_cast<std::uint16_t>(desktop.right - desktop.left);
@@ -135,7 +133,7 @@ void ConfigFullRes::read() {
 void ConfigFullRes::write() {
     const MonitorInfo& monitor = model->monitorAt(model->adapterEntry().value);
     value = static_cast<std::uint16_t>(std::min<std::size_t>(value, monitor.modes.size() - 1));
-    const ModeInfo& mode = monitor.modes[value];
+    const ModeInfo& mode = modeAt(monitor, value);
     model->setValue(key, formatText("%ux%u", static_cast<unsigned>(mode.width),
                                     static_cast<unsigned>(mode.height)));
 }
