@@ -100,7 +100,8 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     if (activateRunningInstance())
         return 0;
 
-    if (!isRunningUnderWow64())
+    // A 64-bit build never runs on 32-bit Windows; a 32-bit one outside WoW64 does.
+    if (sizeof(void*) == 4 && !isRunningUnderWow64())
         showWow64Warning();
 
     VellGui::loadResources();

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
 # A private Wine world for one test run: its own prefix, an Xvfb display and a
-# persistent wineserver. `start DIR` makes it and writes DIR/env; `stop DIR` ends it
-# and removes DIR. Nothing here touches the user's own prefix or display.
+# persistent wineserver. `start DIR [PREFIX] [LOADER]` makes it and writes DIR/env;
+# `stop DIR` ends it and removes DIR. PREFIX is win64 (default) or win32; LOADER is x86
+# (default: the 32-bit loader, which starts 64-bit programs too) or x64 (the 64-bit
+# loader alone, for machines that cannot run 32-bit programs). Nothing here touches the
+# user's own prefix or display.
 set -euo pipefail
 
-action=${1:?usage: wine-session.sh start|stop DIR [win32|win64]}
-dir=${2:?usage: wine-session.sh start|stop DIR [win32|win64]}
-arch=${3:-win64}
+usage="usage: wine-session.sh start|stop DIR [win32|win64] [x86|x64]"
+action=${1:?$usage}
+dir=${2:?$usage}
+prefix_arch=${3:-win64}
+loader_arch=${4:-x86}
+# shellcheck source=tools/wine-arch.sh
+. "$(dirname "$0")/wine-arch.sh"
 
 stop() {
     [ -f "$dir/env" ] || { rm -rf "$dir"; return 0; }
     # shellcheck disable=SC1091
     . "$dir/env"
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
+    WINESERVER=${WINESERVER:-$wine_server}
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
     if [ -f "$dir/xvfb.pid" ]; then
         kill "$(cat "$dir/xvfb.pid")" >/dev/null 2>&1 || true
     fi
@@ -38,9 +46,20 @@ start() {
         exit 1
     fi
 
+    local loader
+    loader=$(wine_loader_for "$loader_arch")
     cat >"$dir/env" <<ENV
 export WINEPREFIX="$dir/prefix"
-export WINEARCH="$arch"
+export WINEARCH="$prefix_arch"
+# Wine's own programs by their real paths: run Windows programs with "\$WINE".
+export WINE="$loader"
+export WINESERVER="$wine_server"
+ENV
+    if [ "$loader_arch" = x64 ]; then
+        # Programs that Wine starts itself use this loader too, not the 32-bit default.
+        echo "export WINELOADER=\"$loader\"" >>"$dir/env"
+    fi
+    cat >>"$dir/env" <<ENV
 export DISPLAY=":$n"
 export WINEDEBUG=-all
 # No Mono/Gecko prompts; a crash fails fast instead of waiting in winedbg.
@@ -48,17 +67,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 ENV
     # shellcheck disable=SC1091
     . "$dir/env"
-    wineboot -i >"$dir/wineboot.log" 2>&1 || { cat "$dir/wineboot.log" >&2; exit 1; }
+    "$WINE" wineboot -i >"$dir/wineboot.log" 2>&1 || { cat "$dir/wineboot.log" >&2; exit 1; }
     # Xvfb has no window manager: Wine draws the frames and captions itself, as Windows
     # would, and does not wait for a manager to withdraw each closed window.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1
-    wineserver -w
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1
+    "$WINESERVER" -w
     # Persistent, so every test process reuses one server instead of starting its own.
-    wineserver -p >/dev/null 2>&1 </dev/null
+    "$WINESERVER" -p >/dev/null 2>&1 </dev/null
 }
 
 case "$action" in
     start) start ;;
     stop) stop ;;
-    *) echo "usage: wine-session.sh start|stop DIR [win32|win64]" >&2; exit 2 ;;
+    *) echo "$usage" >&2; exit 2 ;;
 esac

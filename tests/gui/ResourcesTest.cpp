@@ -27,6 +27,11 @@ Bgra pixel(const Picture& picture, int x, int y) {
     return {at[0], at[1], at[2], at[3]};
 }
 
+// A resource id as "%p" writes it: as many hex digits as a pointer has.
+std::string resourceIdText(const char* lastDigits) {
+    return std::string(sizeof(void*) * 2 - strlen(lastDigits), '0') + lastDigits;
+}
+
 class Resources : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -51,7 +56,7 @@ TEST_F(Resources, PicturesHaveTheirSizesAndThirtyTwoBits) {
         EXPECT_EQ(picture.info.bmBitsPixel, 32) << picture.source;
         EXPECT_EQ(picture.info.bmWidthBytes, width * 4) << picture.source;
     }
-    EXPECT_EQ(pictureBackground.source, "00000078");
+    EXPECT_EQ(pictureBackground.source, resourceIdText("78"));
 }
 
 TEST_F(Resources, IconsAreStoredPremultipliedWithSoftEdges) {
@@ -91,8 +96,8 @@ TEST_F(Resources, FontsAskedForAndTheEmbeddedFaceIsUsed) {
     EXPECT_STREQ(fontImpact15.logFont.lfFaceName, L"Impact");
     EXPECT_EQ(fontImpact25.logFont.lfHeight, 25);
     EXPECT_EQ(fontImpact15.charset, DEFAULT_CHARSET);
-    EXPECT_EQ(fontImpact15.source, "00000064");
-    EXPECT_EQ(fontSegoe15.source, "00000000");
+    EXPECT_EQ(fontImpact15.source, resourceIdText("64"));
+    EXPECT_EQ(fontSegoe15.source, resourceIdText("0"));
     EXPECT_STREQ(fontSegoe15.logFont.lfFaceName, L"Segoe UI");
     EXPECT_EQ(fontSegoe15.logFont.lfWeight, 400);
     EXPECT_EQ(fontSegoe15Bold.logFont.lfWeight, 700);

@@ -17,3 +17,5 @@ add_dependencies(gui_resource_tests MissingPictureProbe)
 add_test(NAME gui_exe_imports
          COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:VantorraLauncher>
                  -P ${CMAKE_CURRENT_SOURCE_DIR}/gui/CheckImports.cmake)
+# Reads the executable only: runs on the 32-bit build on every machine.
+set_tests_properties(gui_exe_imports PROPERTIES LABELS executable)

@@ -50,7 +50,7 @@ TEST_F(RunningInstance, ModulePathsAndDirectories) {
     EXPECT_EQ(getProcessModulePath(0), narrow(own));
     EXPECT_EQ(getProcessDirectory(0), narrow(testsDir()));
 
-    InstallFolder folder(true, true); // a 64-bit game: unreadable through the module list
+    InstallFolder folder;
     ChildProcess game = startGame(folder, L"windowless");
     std::string path = getProcessModulePath(game.pid());
     EXPECT_EQ(lstrcmpiW(wide(path).c_str(), folder.game().c_str()), 0) << path;
@@ -98,19 +98,6 @@ TEST_F(RunningInstance, WindowlessGameIsEndedWithExitCode1) {
     EXPECT_EQ(game.wait(5000), std::optional<DWORD>(1));
 }
 
-TEST_F(RunningInstance, WindowlessGameOfOtherBitnessIsEndedWithExitCode1) {
-    InstallFolder folder(true, true, testsDir());
-    ChildProcess game = startGame(folder, L"windowless");
-    EXPECT_FALSE(activateRunningInstance("Vantorra.exe"));
-    EXPECT_EQ(game.wait(5000), std::optional<DWORD>(1));
-}
-
-TEST_F(RunningInstance, GameOfOtherBitnessWithWindowIsRecognised) {
-    InstallFolder folder(true, true, testsDir());
-    ChildProcess game = startGame(folder, L"window");
-    EXPECT_TRUE(activateRunningInstance("Vantorra.exe"));
-    EXPECT_TRUE(game.running());
-}
 
 TEST_F(RunningInstance, OnlyTheFirstQualifyingProcessIsLookedAt) {
     InstallFolder first(true, false, testsDir());
@@ -152,4 +139,29 @@ TEST_F(RunningInstance, YoungerWindowlessLauncherIsLeftToGiveWay) {
     // The same process looked for by name (as the game is) is ended all the same.
     EXPECT_FALSE(activateRunningInstance(narrow(ownName).c_str()));
     EXPECT_EQ(younger.wait(5000), std::optional<DWORD>(1));
+}
+
+// A game of the other bitness (64-bit beside the x86 build, 32-bit beside the x64 one):
+// its path comes from the image name, and a remote thread cannot end it.
+using OtherBitness = RunningInstance;
+
+TEST_F(OtherBitness, ModulePathIsRead) {
+    InstallFolder folder(true, true);
+    ChildProcess game = startGame(folder, L"windowless");
+    std::string path = getProcessModulePath(game.pid());
+    EXPECT_EQ(lstrcmpiW(wide(path).c_str(), folder.game().c_str()), 0) << path;
+}
+
+TEST_F(OtherBitness, WindowlessGameIsEndedWithExitCode1) {
+    InstallFolder folder(true, true, testsDir());
+    ChildProcess game = startGame(folder, L"windowless");
+    EXPECT_FALSE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_EQ(game.wait(5000), std::optional<DWORD>(1));
+}
+
+TEST_F(OtherBitness, GameWithWindowIsRecognised) {
+    InstallFolder folder(true, true, testsDir());
+    ChildProcess game = startGame(folder, L"window");
+    EXPECT_TRUE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_TRUE(game.running());
 }

@@ -17,4 +17,4 @@ set_tests_properties(release_interference PROPERTIES RESOURCE_LOCK vantorra_roam
 # Not a test: tools/race-launchers.sh runs it in a session of its own.
 add_executable(RaceProbe release/RaceProbe.cpp)
 target_link_libraries(RaceProbe PRIVATE test_support)
-add_dependencies(RaceProbe VantorraLauncher FakeGame32)
+add_dependencies(RaceProbe VantorraLauncher FakeGame32 FakeGame64)

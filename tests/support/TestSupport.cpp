@@ -19,7 +19,8 @@ std::wstring launcherExe() {
     return testsDir() + L"..\\VantorraLauncher.exe";
 }
 
-std::wstring fakeGameExe(bool x64) {
+std::wstring fakeGameExe(bool otherBitness) {
+    bool x64 = (sizeof(void*) == 8) != otherBitness;
     return testsDir() + (x64 ? L"FakeGame64.exe" : L"FakeGame32.exe");
 }
 
@@ -120,11 +121,11 @@ bool fileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-InstallFolder::InstallFolder(bool withGame, bool x64Game, const std::wstring& base)
+InstallFolder::InstallFolder(bool withGame, bool otherBitnessGame, const std::wstring& base)
     : TempDir(base) {
     copyFile(launcherExe(), launcher());
     if (withGame)
-        copyFile(fakeGameExe(x64Game), game());
+        copyFile(fakeGameExe(otherBitnessGame), game());
     setEnv(L"FAKEGAME_LOG", logPath());
 }
 

@@ -15,8 +15,9 @@ namespace testing_support {
 // Folder of the running test executable, with a trailing backslash.
 std::wstring testsDir();
 std::wstring launcherExe();
-// The stand-in game, 32- or 64-bit.
-std::wstring fakeGameExe(bool x64 = false);
+// The stand-in game of this build's bitness, or of the other one (on the x64 build a
+// 32-bit program, which needs a machine that runs 32-bit programs).
+std::wstring fakeGameExe(bool otherBitness = false);
 
 std::string narrow(const std::wstring& wide);
 std::wstring wide(const std::string& utf8);
@@ -47,7 +48,7 @@ bool fileExists(const std::wstring& path);
 // processes inherit.
 class InstallFolder : public TempDir {
 public:
-    explicit InstallFolder(bool withGame = true, bool x64Game = false,
+    explicit InstallFolder(bool withGame = true, bool otherBitnessGame = false,
                            const std::wstring& base = std::wstring());
     std::wstring launcher() const { return path() + L"VantorraLauncher.exe"; }
     std::wstring game() const { return path() + L"Vantorra.exe"; }
