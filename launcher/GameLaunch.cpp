@@ -47,12 +47,11 @@ bool startProcess(const std::string& path, const std::string& arguments) {
     SetErrorMode(0);
     SetThreadErrorMode(0, nullptr);
 
-    // CreateProcessW may write into the command line, so it gets a buffer of its own.
-    wchar_t commandLine[kScratchSize];
-    lstrcpynW(commandLine, toWide(formatText("\"%s\" %s", path.c_str(), arguments.c_str())),
-              kScratchSize);
-    if (!CreateProcessW(toWide(path), commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &info))
+    // The arguments in full (CreateProcessW takes up to 32,767 characters), in a buffer of
+    // its own, since CreateProcessW may write into it.
+    std::wstring commandLine = L"\"" + toWideString(path) + L"\" " + toWideString(arguments);
+    if (!CreateProcessW(toWideString(path).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                        nullptr, nullptr, &startup, &info))
         return reportStartFailure(path);
 
     Handle process(info.hProcess);
@@ -66,7 +65,8 @@ bool startProcess(const std::string& path, const std::string& arguments) {
 
     // The game ended at once (for example it restarted itself elevated): let the shell try.
     auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", toWide(path), toWide(arguments), nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(nullptr, L"open", toWideString(path).c_str(), toWideString(arguments).c_str(),
+                      nullptr, SW_SHOWNORMAL));
     if (result > 32)
         return true;
     return reportStartFailure(path);

@@ -76,6 +76,19 @@ bool startedAfterThisProcess(DWORD id) {
            (theirs > ours || (theirs == ours && id > GetCurrentProcessId()));
 }
 
+// Whether `directory` is `folder` or lies below it. Both end in a backslash, so that
+// "C:\Games\Vantorra2\" is not taken for a place below "C:\Games\Vantorra\"; letter case
+// does not count in Windows paths.
+bool isSameFolderOrBelow(const std::string& directory, const std::string& folder) {
+    if (folder.empty() || directory.size() < folder.size())
+        return false;
+    std::wstring below = toWideString(directory);
+    std::wstring top = toWideString(folder);
+    return below.size() >= top.size() &&
+           CompareStringOrdinal(below.c_str(), static_cast<int>(top.size()), top.c_str(),
+                                static_cast<int>(top.size()), TRUE) == CSTR_EQUAL;
+}
+
 struct WindowSearch {
     DWORD id;
     HWND found;
@@ -105,20 +118,19 @@ std::vector<DWORD> listProcessIdsByName(const char* name) {
 }
 
 const char* getProcessModulePath(DWORD id) {
+    // One call for every process, this one included: GetModuleFileNameW would give the
+    // path as this process was started, which may spell the folder otherwise. Limited
+    // query rights and the image name also work across bitness.
+    Handle opened(id == 0 ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    HANDLE process = id == 0 ? GetCurrentProcess() : opened.get();
     wchar_t path[MAX_PATH] = {};
-    if (id == 0) {
-        DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH)
-            path[n == 0 ? 0 : MAX_PATH - 1] = L'\0';
-        return toNarrow(path);
-    }
-    // Limited query rights and the image name work across bitness, which reading the
-    // module list of a 64-bit process from a 32-bit one does not.
-    Handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
     DWORD size = MAX_PATH;
-    if (!process || !QueryFullProcessImageNameW(process.get(), 0, path, &size))
-        path[0] = L'\0';
-    return toNarrow(path);
+    if (!process || !QueryFullProcessImageNameW(process, 0, path, &size))
+        return toNarrow(L"");
+    // A start through 8.3 short names keeps them in the image name.
+    wchar_t longPath[MAX_PATH];
+    DWORD length = GetLongPathNameW(path, longPath, MAX_PATH);
+    return toNarrow(length > 0 && length < MAX_PATH ? longPath : path);
 }
 
 std::string getProcessDirectory(DWORD id) {
@@ -163,7 +175,7 @@ bool activateRunningInstance(const char* name) {
     for (DWORD id : listProcessIdsByName(fileName.c_str())) {
         if (id == self)
             continue;
-        if (getProcessDirectory(id).find(ownDirectory) == std::string::npos)
+        if (!isSameFolderOrBelow(getProcessDirectory(id), ownDirectory))
             continue;
         // The first qualifying process decides, whatever follows it.
         if (HWND window = findProcessWindow(id)) {

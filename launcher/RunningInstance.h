@@ -7,7 +7,7 @@
 #include <vector>
 
 // Looks for another process named `name` (null: the launcher's own file name) whose
-// executable lies in the launcher's folder or below it. Only the first such process in
+// executable lies in the launcher's folder or below it (letter case aside). Only the first such process in
 // snapshot order is looked at: if it has a window, that window is brought to the front
 // and the result is true; if it has none, it is made to end and the result is false.
 // When looking for the launcher itself, a windowless one that started after this one
@@ -18,8 +18,10 @@ bool activateRunningInstance(const char* name = nullptr);
 // in snapshot order.
 std::vector<DWORD> listProcessIdsByName(const char* name);
 
-// Full path of the process's main executable (id 0: this process), empty when the
-// process cannot be opened. The text lives in the narrow scratch pool.
+// Full path of the process's main executable (id 0: this process), from the same call
+// for every process and with 8.3 short names made long, so that one folder is spelled
+// alike for all; empty when the process cannot be opened. The text lives in the narrow
+// scratch pool.
 const char* getProcessModulePath(DWORD id);
 // The module path up to and including its last backslash.
 std::string getProcessDirectory(DWORD id);

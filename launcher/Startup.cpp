@@ -36,7 +36,8 @@ CommandLine parseCommandLine(const wchar_t* tail) {
     CommandLine result;
     if (!tail || !*tail)
         return result;
-    result.gameArguments = toNarrow(tail);
+    // In full: the pools would cut the player's arguments at 1023 bytes.
+    result.gameArguments = toNarrowString(tail);
     // CharUpperA may not take the string object's storage directly; work on a copy.
     std::string upper = result.gameArguments;
     CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
@@ -52,13 +53,16 @@ bool isSkipMode(const CommandLine& commandLine) {
 }
 
 void emergencyLaunch() {
-    // A failure inside the emergency launch itself must not loop back here.
+    // The process has just failed: its exit handlers and static destructors may be what
+    // failed, and running them could end it with a crash code instead of 1. Nothing of
+    // ours runs after the game has been started.
     static bool entered = false;
-    if (entered)
-        ExitProcess(1);
-    entered = true;
-    launchGame(std::string());
-    exit(1);
+    if (!entered) {
+        entered = true;
+        launchGame(std::string());
+    }
+    TerminateProcess(GetCurrentProcess(), 1);
+    ExitProcess(1); // not reached: TerminateProcess does not return for this process
 }
 
 void installLastResortHandlers() {

@@ -7,9 +7,9 @@
 #include <exception>
 #include <string>
 
-void showSystemError(const char* context, bool throwAfter) {
-    // Read the code before anything else can overwrite it.
-    DWORD code = GetLastError();
+namespace {
+
+void showErrorBox(HWND owner, DWORD code, const char* context) {
     wchar_t systemText[1023] = {};
     // 0xFF: drop the system's soft line breaks; inserts stay unexpanded.
     DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 0xFF;
@@ -19,10 +19,20 @@ void showSystemError(const char* context, bool throwAfter) {
     std::wstring message = systemText;
     if (context && *context) {
         message += L'\n';
-        message += toWide(context);
+        message += toWideString(context);
     }
-    MessageBoxW(nullptr, message.c_str(), nullptr, MB_ICONERROR | MB_OK);
+    MessageBoxW(owner, message.c_str(), nullptr, MB_ICONERROR | MB_OK);
+}
 
+} // namespace
+
+void showSystemError(const char* context, bool throwAfter) {
+    // Read the code before anything else can overwrite it.
+    showErrorBox(nullptr, GetLastError(), context);
     if (throwAfter)
         throw std::exception();
+}
+
+void showSystemError(HWND owner, DWORD code, const char* context) {
+    showErrorBox(owner, code, context);
 }

@@ -61,7 +61,8 @@ int utf16PrefixFitting(const wchar_t* wide, int length, int limit) {
 const wchar_t* convertToWide(const char* text, int length) {
     wchar_t* out = nextWide();
     int fitting = utf8PrefixFitting(text, length, kScratchSize - 1);
-    int written = fitting > 0 ? MultiByteToWideChar(CP_UTF8, 0, text, fitting, out, kScratchSize - 1) : 0;
+    int written =
+        fitting > 0 ? MultiByteToWideChar(CP_UTF8, 0, text, fitting, out, kScratchSize - 1) : 0;
     out[written > 0 ? written : 0] = L'\0';
     return out;
 }
@@ -87,8 +88,8 @@ const char* toNarrow(const wchar_t* wide) {
     char* out = nextNarrow();
     int length = static_cast<int>(wcslen(wide));
     int fitting = utf16PrefixFitting(wide, length, kScratchSize - 1);
-    int written = fitting > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, fitting, out, kScratchSize - 1,
-                                                    nullptr, nullptr)
+    int written = fitting > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, fitting, out,
+                                                    kScratchSize - 1, nullptr, nullptr)
                               : 0;
     out[written > 0 ? written : 0] = '\0';
     return out;
@@ -112,4 +113,26 @@ const char* formatText(const char* format, ...) {
     if (n < 0)
         out[0] = '\0';
     return out;
+}
+
+std::wstring toWideString(std::string_view text) {
+    if (text.empty())
+        return {};
+    int length = static_cast<int>(text.size());
+    int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(units > 0 ? units : 0, L'\0');
+    if (units > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), length, wide.data(), units);
+    return wide;
+}
+
+std::string toNarrowString(const wchar_t* wide) {
+    if (!wide || !*wide)
+        return {};
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(bytes > 1 ? bytes : 1, '\0');
+    if (bytes > 1)
+        WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
+    text.pop_back(); // the terminator
+    return text;
 }

@@ -3,6 +3,7 @@
 // eight static buffers (one wide, one narrow), so callers can convert several texts
 // inline without owning memory; a result survives the next seven uses of its pool.
 #include <string>
+#include <string_view>
 
 constexpr int kScratchBuffers = 8;
 constexpr int kScratchSize = 1024; // code units per buffer, terminator included
@@ -17,3 +18,8 @@ const char* toNarrow(const wchar_t* wide);
 const char* toUpper(const char* text);
 // printf-style into the narrow pool; output beyond 1023 bytes is cut off.
 const char* formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Whole conversions into strings of their own, for the player's data (arguments, paths)
+// that no pool buffer may cut. Invalid sequences become U+FFFD.
+std::wstring toWideString(std::string_view text);
+std::string toNarrowString(const wchar_t* wide);

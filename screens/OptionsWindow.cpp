@@ -2,6 +2,7 @@
 
 #include "display/Resolution.h"
 #include "gui/Resources.h"
+#include "launcher/SystemError.h"
 #include "launcher/Text.h"
 #include "settings/ConfigFile.h"
 
@@ -175,6 +176,10 @@ void OptionsWindow::saveAndClose() {
     model.resolutionEntry().value = static_cast<std::uint16_t>(resolutionList.selected);
     model.windowEntry().value = static_cast<std::uint16_t>(modeList.selected);
     model.writeAll();
-    settings.save();
+    // The player must not leave believing a choice was kept that the next start won't show.
+    if (!settings.save())
+        showSystemError(
+            hwnd, settings.saveError(),
+            formatText("The settings could not be saved to %s", settings.path().c_str()));
     close();
 }

@@ -10,8 +10,6 @@
 namespace {
 
 constexpr const char* kConfigFileName = "vantorra.ini";
-// Beside the file, so that putting it in place is a rename on the same volume.
-constexpr const char* kTemporarySuffix = ".tmp";
 
 // Whether rewriting `oldContent` would give the same bytes, without building the result.
 bool rewriteChangesNothing(std::string_view oldContent, const ConfigValues& values) {
@@ -25,11 +23,22 @@ bool rewriteChangesNothing(std::string_view oldContent, const ConfigValues& valu
     return same && at == oldContent.size();
 }
 
+// A new, empty temporary file beside the original (so that putting it in place is a
+// rename on the same volume), under a name no earlier save used: a leftover of a save
+// that crashed, read-only or held open, never stands in the way. Empty on failure.
+std::string newTemporaryBeside(const std::string& path) {
+    auto folder = parentDirectory(path);
+    wchar_t name[MAX_PATH];
+    if (!folder || !GetTempFileNameW(toWide(*folder), L"vtr", 0, name))
+        return {};
+    return toNarrowString(name);
+}
+
 // Puts the finished temporary file in place of the original, in one step where the
-// system allows it.
+// system allows it. False with the system's error code set.
 bool replaceWith(const std::string& path, const std::string& temporary) {
-    std::wstring target = toWide(path);
-    std::wstring replacement = toWide(temporary);
+    std::wstring target = toWideString(path);
+    std::wstring replacement = toWideString(temporary);
     if (fileAccessSeam::replaceFile(target.c_str(), replacement.c_str(), nullptr,
                                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return true;
@@ -60,34 +69,53 @@ bool ConfigFile::load() {
 }
 
 bool ConfigFile::save() {
+    saveError_ = ERROR_SUCCESS;
+    auto fail = [this](DWORD error) {
+        saveError_ = error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
+        return false;
+    };
+
     // A missing file (and its folders) is created empty; an existing one is not touched.
     Handle(createNew(path_)).reset();
 
     // A file we cannot read completely would be rewritten from part of it, losing the rest.
     long long size = fileSize(path_);
     if (size < 0)
-        return true;
+        return fail(GetLastError());
     // One byte more than the size, so that a file growing meanwhile shows as well.
     std::string old(static_cast<size_t>(size) + 1, '\0');
     if (readFile(path_, old.data(), static_cast<DWORD>(old.size())) != size)
-        return true;
+        return fail(ERROR_READ_FAULT);
     old.resize(static_cast<size_t>(size));
 
     if (rewriteChangesNothing(old, values_))
         return true;
 
     // The original stays untouched until the new content is complete on disk.
-    std::string temporary = path_ + kTemporarySuffix;
+    std::string temporary = newTemporaryBeside(path_);
+    if (temporary.empty())
+        return fail(GetLastError());
     Handle file(openForWrite(temporary));
-    if (!file)
-        return true;
-    bool written = rewriteConfig(old, values_, [&file](std::string_view bytes) {
-        return writeFully(file.get(), bytes.data(), bytes.size());
-    });
-    written = written && FlushFileBuffers(file.get());
+    DWORD error = file ? ERROR_SUCCESS : GetLastError();
+    bool written = file && rewriteConfig(old, values_, [&](std::string_view bytes) {
+                       if (writeFully(file.get(), bytes.data(), bytes.size()))
+                           return true;
+                       error = GetLastError();
+                       return false;
+                   });
+    if (written && !FlushFileBuffers(file.get())) {
+        written = false;
+        error = GetLastError();
+    }
     file.reset();
-    if (!written || !replaceWith(path_, temporary))
+    if (written && !replaceWith(path_, temporary)) {
+        written = false;
+        error = GetLastError();
+    }
+    if (!written) {
         DeleteFileW(toWide(temporary));
+        return fail(error);
+    }
     return true;
 }
 

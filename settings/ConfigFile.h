@@ -13,8 +13,11 @@ public:
 
     // Reads and parses the file into the values; always true.
     bool load();
-    // Rewrites the file from what is on disk now and the values; always true.
+    // Rewrites the file from what is on disk now and the values. True when the file now
+    // holds them (written, or nothing to change); false when it could not be read or
+    // written, leaving it as it was, with saveError() the system's code for why.
     bool save();
+    unsigned long saveError() const { return saveError_; }
 
     bool contains(const std::string& key) const;
     // The key's value, or empty when absent; never inserts.
@@ -27,4 +30,5 @@ public:
 private:
     std::string path_;
     std::map<std::string, std::string> values_;
+    unsigned long saveError_ = 0;
 };

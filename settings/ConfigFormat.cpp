@@ -130,8 +130,16 @@ bool rewriteConfig(std::string_view oldContent, const ConfigValues& values,
         return sink(bytes);
     };
 
-    for (size_t at = 0; at < oldContent.size();) {
-        std::string_view line = oldContent.substr(at, lineLength(oldContent.substr(at)));
+    // The game's reader stops at the first NUL (a file zero-filled by a crash ends that
+    // way): the lines are rewritten and appended in front of it, and everything from the
+    // NUL on is kept as it is.
+    size_t nul = oldContent.find('\0');
+    std::string_view lines = oldContent.substr(0, nul);
+    std::string_view rest =
+        nul == std::string_view::npos ? std::string_view() : oldContent.substr(nul);
+
+    for (size_t at = 0; at < lines.size();) {
+        std::string_view line = lines.substr(at, lineLength(lines.substr(at)));
         at += line.size();
 
         // Keys the values lack keep their lines; of a held key only the first line stays.
@@ -162,7 +170,7 @@ bool rewriteConfig(std::string_view oldContent, const ConfigValues& values,
         if (!emit(rowLine(row)))
             return false;
     }
-    return true;
+    return rest.empty() || emit(rest);
 }
 
 std::string rewrittenConfig(std::string_view oldContent, const ConfigValues& values) {

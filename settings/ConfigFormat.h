@@ -36,10 +36,11 @@ ManagedKeyTable buildManagedKeyTable(const ConfigValues& values);
 // stops at the end of `text` or at its first NUL byte.
 void parseConfigText(std::string_view text, ConfigValues& values);
 
-// Writes the new content for `oldContent` (all of it, NUL bytes included) to `sink`:
-// the first line of each held managed key is replaced by "key value\r\n", its later
-// lines are dropped, keys without a line are appended, and every other byte is copied.
-// False as soon as the sink fails.
+// Writes the new content for `oldContent` to `sink`. Up to the first NUL byte (the part
+// the reader sees), the first line of each held managed key is replaced by
+// "key value\r\n", its later lines are dropped, keys without a line are appended, and
+// every other byte is copied; from the NUL on, every byte is copied as it is. False as
+// soon as the sink fails.
 bool rewriteConfig(std::string_view oldContent, const ConfigValues& values, const ConfigSink& sink);
 
 // The whole new content at once.

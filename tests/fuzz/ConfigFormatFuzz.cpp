@@ -119,20 +119,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (keep & 0x10)
         values["Resolution"] = std::string(300 + keep, 'x');
 
-    ConfigValues read;
-    parseConfigText(content, read);
-
     std::string output = rewrittenConfig(content, values);
 
+    // The reader stops at the first NUL: from there on the file is kept byte for byte, and
+    // all the rewriting happens in front of it.
+    std::string_view seen = content.substr(0, content.find('\0'));
+    std::string_view outputSeen = std::string_view(output).substr(0, output.find('\0'));
+    if (content.substr(seen.size()) != std::string_view(output).substr(outputSeen.size()))
+        fail("the bytes from the first NUL on changed", content);
+
     // Foreign lines survive in order; only a break before appended lines may be added.
-    std::string before = foreignLines(content, values);
-    std::string after = foreignLines(output, values);
-    bool breakAdded = !content.empty() && content.back() != '\r' && content.back() != '\n' &&
-                      after == before + "\r\n";
+    std::string before = foreignLines(seen, values);
+    std::string after = foreignLines(outputSeen, values);
+    bool breakAdded =
+        !seen.empty() && seen.back() != '\r' && seen.back() != '\n' && after == before + "\r\n";
     if (after != before && !breakAdded)
         fail("a line the launcher does not own changed", content);
 
-    // Each held key ends up with exactly its one line.
+    // Each held key ends up with exactly its one line where the reader sees it.
     for (const char* key : kManagedKeyNames) {
         auto held = values.find(key);
         if (held == values.end())
@@ -140,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string expected = held->first + (held->second.empty() ? "" : " " + held->second);
         expected += "\r\n";
         int count = 0;
-        for (std::string_view line : splitLines(output)) {
+        for (std::string_view line : splitLines(outputSeen)) {
             if (startsWithKey(line, key)) {
                 ++count;
                 if (line != expected)
@@ -154,20 +158,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (rewrittenConfig(output, values) != output)
         fail("a second rewrite changed the file", content);
 
-    // The reader stops at a NUL, so lines appended after one are out of its sight.
-    if (content.find('\0') == std::string_view::npos) {
-        ConfigValues reread;
-        parseConfigText(output, reread);
-        for (const auto& [key, value] : values) {
-            bool managed = false;
-            for (const char* name : kManagedKeyNames)
-                managed = managed || key == name;
-            if (!managed || !readsBack(key, value) || hasHiddenLineOf(content, key))
-                continue;
-            auto found = reread.find(key);
-            if (found == reread.end() || found->second != value)
-                fail("reading the file back gives another value", content);
-        }
+    // The game reads back what the launcher wrote, also from a file with a NUL in it.
+    ConfigValues reread;
+    parseConfigText(output, reread);
+    for (const auto& [key, value] : values) {
+        bool managed = false;
+        for (const char* name : kManagedKeyNames)
+            managed = managed || key == name;
+        if (!managed || !readsBack(key, value) || hasHiddenLineOf(seen, key))
+            continue;
+        auto found = reread.find(key);
+        if (found == reread.end() || found->second != value)
+            fail("reading the file back gives another value", content);
     }
     return 0;
 }

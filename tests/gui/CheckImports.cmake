@@ -1,21 +1,23 @@
 # cmake -DOBJDUMP=... -DEXE=... -P CheckImports.cmake
-# The launcher ships as one file: it may import from Windows' own DLLs only.
+# The launcher ships as one file and imports exactly these Windows DLLs. DXGI, the
+# joystick interface and the visual-style DLL load on first use: imported, they would load
+# at every start, skip mode included.
 cmake_policy(VERSION 3.25)
-set(system_dlls advapi32 comctl32 dxgi gdi32 kernel32 msimg32 msvcrt ole32 oleaut32 shell32
-    user32 uxtheme version windowscodecs winmm)
+set(expected gdi32 kernel32 msimg32 msvcrt ole32 shell32 user32 version)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "objdump failed on ${EXE}")
 endif()
 string(REGEX MATCHALL "DLL Name: [^\n]+" names "${dump}")
-if(NOT names)
-    message(FATAL_ERROR "no imports found in ${EXE}")
-endif()
+set(imported)
 foreach(entry IN LISTS names)
     string(REGEX REPLACE "DLL Name: ([^.]+)\\.[dD][lL][lL]" "\\1" dll "${entry}")
     string(TOLOWER "${dll}" dll)
-    if(NOT dll IN_LIST system_dlls)
-        message(FATAL_ERROR "${EXE} imports ${entry}, which is not a Windows system DLL")
-    endif()
-    message(STATUS "imports ${dll}")
+    list(APPEND imported ${dll})
 endforeach()
+list(SORT imported)
+list(REMOVE_DUPLICATES imported)
+if(NOT imported STREQUAL expected)
+    message(FATAL_ERROR "${EXE} imports [${imported}]; it must import exactly [${expected}]")
+endif()
+message(STATUS "imports ${imported}")

@@ -52,6 +52,17 @@ TEST_F(Startup, SkipModeStartsGameWithWholeArgumentText) {
     EXPECT_EQ(onlyStart(folder), "\".\\Vantorra.exe\" -SKIP_LAUNCHER +map one");
 }
 
+// The launcher's own command line, longer than any scratch buffer and beyond ASCII,
+// reaches the game whole.
+TEST_F(Startup, LongArgumentsBeyondAsciiReachTheGameWhole) {
+    InstallFolder folder;
+    std::wstring arguments = L"-SKIP_LAUNCHER";
+    while (arguments.size() < 3000)
+        arguments += L" +player J\u00fcrgen +folder \u0141\u00f3d\u017a\\\u5c71\u7530";
+    EXPECT_EQ(run(folder, arguments), std::optional<DWORD>(0));
+    EXPECT_TRUE(onlyStart(folder) == "\".\\Vantorra.exe\" " + narrow(arguments));
+}
+
 TEST_F(Startup, SkipSwitchInAnyCaseAndInsideLongerWords) {
     for (const wchar_t* arguments : {L"-skip_launcher", L"x-Skip_LauncherY"}) {
         InstallFolder folder;
@@ -108,7 +119,9 @@ TEST_F(Startup, SecondLauncherEndsAWindowlessFirstOneAndCarriesOn) {
 }
 
 TEST_F(Startup, UncaughtExceptionStartsGameWithoutArgumentsAndExits1) {
-    for (const wchar_t* failure : {L"throw", L"fault"}) {
+    // "exit-handler": an exit handler that would end the process with code 3, as a
+    // second fault during clean-up would end it with a crash code.
+    for (const wchar_t* failure : {L"throw", L"fault", L"throw exit-handler"}) {
         InstallFolder folder;
         std::wstring probe = folder.path() + L"CrashProbe.exe";
         ASSERT_TRUE(copyFile(testsDir() + L"CrashProbe.exe", probe));

@@ -180,8 +180,7 @@ std::string corpusFile(uint32_t seed, int index) {
     // the next load see another value than the one written: hidden lines come last.
     lines.insert(lines.end(), hidden.begin(), hidden.end());
 
-    // A NUL ends the text for the reader; it sits in a line the launcher does not own,
-    // which a save copies unchanged.
+    // A NUL ends the text for the reader; it sits in a line the launcher does not own.
     if (index % 13 == 5 || random.chance(8)) {
         std::vector<size_t> candidates;
         for (size_t i = 0; i < lines.size(); ++i) {
@@ -286,10 +285,16 @@ std::string checkOneSave(std::string_view old, std::string_view saved) {
     ConfigValues values;
     parseConfigText(old, values);
 
-    std::string before = foreignLines(old, values);
-    std::string after = foreignLines(saved, values);
+    // The reader stops at the first NUL; from there on the file is kept byte for byte.
+    std::string_view seen = old.substr(0, old.find('\0'));
+    std::string_view savedSeen = saved.substr(0, saved.find('\0'));
+    if (old.substr(seen.size()) != saved.substr(savedSeen.size()))
+        return "the bytes from the first NUL on changed";
+
+    std::string before = foreignLines(seen, values);
+    std::string after = foreignLines(savedSeen, values);
     bool breakAdded =
-        !old.empty() && old.back() != '\r' && old.back() != '\n' && after == before + "\r\n";
+        !seen.empty() && seen.back() != '\r' && seen.back() != '\n' && after == before + "\r\n";
     if (after != before && !breakAdded) {
         size_t at = firstDifference(before, after);
         return "a line the launcher does not own changed or went: was " + excerpt(before, at) +
@@ -303,7 +308,7 @@ std::string checkOneSave(std::string_view old, std::string_view saved) {
         std::string expected = held->first + (held->second.empty() ? "" : " " + held->second);
         expected += "\r\n";
         int count = 0;
-        for (std::string_view line : splitLines(saved)) {
+        for (std::string_view line : splitLines(savedSeen)) {
             if (!isLineOf(line, key))
                 continue;
             ++count;

@@ -26,29 +26,6 @@ std::string savedFrom(const std::string& found, const std::string& loaded) {
     return rewrittenConfig(found, values);
 }
 
-// Runs FileHolder on the file until the object goes.
-class HeldFile {
-public:
-    HeldFile(const std::wstring& path, bool readersWelcome) {
-        std::wstring name = L"Local\\VantorraRelease" + std::to_wstring(GetCurrentProcessId());
-        held_ = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-        holder_ =
-            ChildProcess(testsDir() + L"FileHolder.exe",
-                         L"\"" + path + L"\" " + name + (readersWelcome ? L" read" : L""), L"");
-    }
-    ~HeldFile() {
-        holder_.kill();
-        CloseHandle(held_);
-    }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
-    bool held() { return held_ && WaitForSingleObject(held_, 15000) == WAIT_OBJECT_0; }
-
-private:
-    HANDLE held_ = nullptr;
-    ChildProcess holder_;
-};
-
 class Interference : public ::testing::Test {
 protected:
     RoamingConfig config = roamingConfig();

@@ -16,7 +16,6 @@
 
 using namespace release_tests;
 using namespace testing_support;
-using namespace std::string_literals;
 
 namespace {
 
@@ -99,8 +98,6 @@ TEST(KnownUnsettledFiles, DISABLED_SettleInOneSave) {
     const std::string cases[] = {
         // Written as "Resolution a=b", which reads back as "a b".
         "Resolution=a=b\r\n",
-        // The NUL goes with the replaced line, and the lines behind it come into view.
-        "Window 1\0junk\r\nResolution=800x600\r\n"s,
         // The indented line is kept, outlives the replaced one and wins the next read.
         "Adapter 1\r\n  Adapter 9\r\nAdapter 2\r\n",
     };

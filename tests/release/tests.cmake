@@ -11,7 +11,6 @@ vantorra_add_test(release_save_sweep release/SaveSweepTest.cpp LIBS release_test
 set_tests_properties(release_save_sweep PROPERTIES RESOURCE_LOCK vantorra_roaming_ini)
 
 vantorra_add_test(release_interference release/InterferenceTest.cpp LIBS release_test_support)
-add_dependencies(release_interference FileHolder)
 set_tests_properties(release_interference PROPERTIES RESOURCE_LOCK vantorra_roaming_ini)
 
 # Not a test: tools/race-launchers.sh runs it in a session of its own.

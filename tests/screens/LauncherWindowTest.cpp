@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <optional>
 #include <regex>
 #include <vector>
 
@@ -130,22 +131,32 @@ protected:
         RECT rect = outer(window);
         return {rect.left + x, rect.top + y};
     }
-    static void click(HWND window, int x, int y) {
-        mouse(MOUSEEVENTF_MOVE, at(window, x, y));
-        mouse(MOUSEEVENTF_LEFTDOWN);
-        mouse(MOUSEEVENTF_LEFTUP);
-    }
-    // A click in the middle of a control.
-    static void click(HWND control) {
+    // The middle of a control, on the screen.
+    static POINT centre(HWND control) {
         RECT rect = outer(control);
-        mouse(MOUSEEVENTF_MOVE, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-        mouse(MOUSEEVENTF_LEFTDOWN);
-        mouse(MOUSEEVENTF_LEFTUP);
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+    // Clicks at a point of the screen until `done` holds. Wine takes the cursor from the X
+    // pointer, and with the machine busy a late motion event of an earlier move can take
+    // it away again before the button goes down, so that the click lands elsewhere. A
+    // click without effect is therefore repeated, up to three times; one that never has
+    // an effect still fails the test.
+    template <typename Done> static bool clickUntil(POINT point, Done done) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            mouse(MOUSEEVENTF_MOVE, point);
+            mouse(MOUSEEVENTF_LEFTDOWN);
+            mouse(MOUSEEVENTF_LEFTUP);
+            if (waitFor(done, 5000))
+                return true;
+        }
+        return false;
     }
     // Clicks "EINSTELLUNGEN" and waits for the options window.
     static HWND openOptions(const ChildProcess& launcher, HWND mainWindow) {
-        click(mainWindow, 123 + 60, 196 + 17);
-        HWND options = waitForWindow(launcher.pid(), L"Einstellungen", kTimeoutMs);
+        HWND options = nullptr;
+        clickUntil(at(mainWindow, 123 + 60, 196 + 17), [&] {
+            return (options = waitForWindow(launcher.pid(), L"Einstellungen", 0)) != nullptr;
+        });
         if (options)
             waitFor([&] { return GetForegroundWindow() == options; }, 3000);
         return options;
@@ -193,7 +204,8 @@ TEST_F(LauncherWindow, EscapeAndQuitEndWithoutTheGame) {
 
     HWND window = start(launcher, folder);
     ASSERT_NE(window, nullptr);
-    click(window, 123 + 40, 300 + 17); // "BEENDEN"
+    // "BEENDEN"
+    EXPECT_TRUE(clickUntil(at(window, 123 + 40, 300 + 17), [&] { return !launcher.running(); }));
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
     EXPECT_TRUE(folder.gameStarts().empty());
 }
@@ -203,7 +215,7 @@ TEST_F(LauncherWindow, PlayIconStartsTheGame) {
     ChildProcess launcher;
     HWND window = start(launcher, folder);
     ASSERT_NE(window, nullptr);
-    click(window, 88 + 12, 148 + 12);
+    EXPECT_TRUE(clickUntil(at(window, 88 + 12, 148 + 12), [&] { return !launcher.running(); }));
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
     EXPECT_EQ(folder.gameStarts().size(), 1u);
 }
@@ -251,21 +263,34 @@ TEST_F(LauncherWindow, MissingGameIsReportedAndTheWindowStays) {
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
 }
 
+// The folder spelled in other letter case or through its 8.3 short name is the same
+// folder: neither a second launcher nor a second game may start. (Wine gives every
+// process its long path whatever it was started with; Windows keeps short names.)
 TEST_F(LauncherWindow, SecondLauncherGivesWayToTheFirst) {
     InstallFolder folder;
+    wchar_t shortName[MAX_PATH] = {};
+    DWORD length = GetShortPathNameW(folder.path().c_str(), shortName, MAX_PATH);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    const std::wstring shortFolder = shortName;
+    ASSERT_NE(shortFolder, folder.path());
+    std::wstring upperFolder = folder.path();
+    CharUpperBuffW(upperFolder.data(), static_cast<DWORD>(upperFolder.size()));
     ChildProcess first;
     HWND window = start(first, folder);
     ASSERT_NE(window, nullptr);
 
-    // Something else in front, then a second launcher from the same folder.
-    ChildProcess game(folder.game(), L"", folder.path());
+    // Something else in front, then second launchers from the same folder.
+    ChildProcess game(shortFolder + L"Vantorra.exe", L"", shortFolder);
     HWND gameWindow = waitForWindow(game.pid(), L"FakeGame", kTimeoutMs);
     ASSERT_NE(gameWindow, nullptr);
-    SetForegroundWindow(gameWindow);
-    ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == gameWindow; }, 3000));
-    ChildProcess second(folder.launcher(), L"", folder.path());
-    EXPECT_EQ(second.wait(kTimeoutMs), std::optional<DWORD>(0));
-    EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
+    for (const std::wstring& spelling : {folder.path(), upperFolder, shortFolder}) {
+        SCOPED_TRACE(narrow(spelling));
+        SetForegroundWindow(gameWindow);
+        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == gameWindow; }, 3000));
+        ChildProcess second(spelling + L"VantorraLauncher.exe", L"", spelling);
+        EXPECT_EQ(second.wait(kTimeoutMs), std::optional<DWORD>(0));
+        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
+    }
 
     // Play while the game runs from this folder: the game comes to the front, nothing
     // is started, and the launcher ends.
@@ -333,8 +358,8 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
     int regularWidth = widthOf(modeLabel);
 
     // Open the list, one entry up to "Vollbild", confirm.
-    click(modeList);
-    ASSERT_TRUE(waitFor([&] { return SendMessageW(modeList, CB_GETDROPPEDSTATE, 0, 0); }, 3000));
+    ASSERT_TRUE(clickUntil(centre(modeList),
+                           [&] { return SendMessageW(modeList, CB_GETDROPPEDSTATE, 0, 0); }));
     key(VK_UP);
     key(VK_RETURN);
     EXPECT_TRUE(waitFor([&] { return SendMessageW(modeList, CB_GETCURSEL, 0, 0) == 0; }, 3000));
@@ -345,8 +370,7 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
 
     auto save = children(options, L"Button", L"Speichern");
     ASSERT_EQ(save.size(), 1u);
-    click(save[0]);
-    ASSERT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
+    ASSERT_TRUE(clickUntil(centre(save[0]), [&] { return !IsWindow(options); }));
     EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(window); }, 3000));
     auto saved = readFile(ini);
     ASSERT_TRUE(saved.has_value());
@@ -365,8 +389,8 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
     lists = children(options, L"ComboBox");
     ASSERT_EQ(lists.size(), 3u);
     EXPECT_EQ(SendMessageW(lists[1], CB_GETCURSEL, 0, 0), 0);
-    click(lists[1]);
-    ASSERT_TRUE(waitFor([&] { return SendMessageW(lists[1], CB_GETDROPPEDSTATE, 0, 0); }, 3000));
+    ASSERT_TRUE(clickUntil(centre(lists[1]),
+                           [&] { return SendMessageW(lists[1], CB_GETDROPPEDSTATE, 0, 0); }));
     key(VK_DOWN);
     key(VK_RETURN);
     EXPECT_TRUE(waitFor([&] { return SendMessageW(lists[1], CB_GETCURSEL, 0, 0) == 1; }, 3000));
@@ -378,4 +402,50 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
     key(VK_ESCAPE);
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
     EXPECT_TRUE(folder.gameStarts().empty());
+}
+
+// Speichern when the file cannot be written: the player is told, with the file and the
+// system's reason, and the file stays byte for byte as it was.
+TEST_F(LauncherWindow, OptionsSaveThatCannotWriteSaysSo) {
+    const std::string before = "Volume 80\r\nWindow 1\r\n";
+    const std::string path = ConfigFile().path();
+    const std::wstring ini = wide(path);
+    for (bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "held by another program");
+        ASSERT_TRUE(writeFile(ini, before));
+        InstallFolder folder;
+        ChildProcess launcher;
+        HWND window = start(launcher, folder);
+        ASSERT_NE(window, nullptr);
+        HWND options = openOptions(launcher, window);
+        ASSERT_NE(options, nullptr);
+
+        // Three managed keys are missing, so Speichern has to write.
+        std::optional<HeldFile> held;
+        if (readOnly) {
+            ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+        } else {
+            held.emplace(ini, false);
+            ASSERT_TRUE(held->held());
+        }
+        auto save = children(options, L"Button", L"Speichern");
+        ASSERT_EQ(save.size(), 1u);
+        std::optional<MessageBoxText> box;
+        EXPECT_TRUE(clickUntil(centre(save[0]), [&] {
+            return (box = closeMessageBox(launcher.pid(), 0)).has_value();
+        }));
+        ASSERT_TRUE(box.has_value());
+        size_t lineBreak = box->text.find('\n');
+        ASSERT_NE(lineBreak, std::string::npos) << box->text;
+        EXPECT_GT(lineBreak, 0u) << "the system's reason comes first: " << box->text;
+        EXPECT_NE(box->text.find(path, lineBreak), std::string::npos) << box->text;
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
+
+        held.reset();
+        SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(readFile(ini), before);
+        EXPECT_TRUE(waitFor([&] { return IsWindowEnabled(window); }, 3000));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+    }
 }

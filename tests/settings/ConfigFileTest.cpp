@@ -145,9 +145,19 @@ TEST_F(ConfigFileTest, AppendedLinesStartOnALineOfTheirOwn) {
     EXPECT_EQ(saved("", {{"Adapter", "2"}, {"Window", "1"}}), "Window 1\r\nAdapter 2\r\n");
 }
 
-TEST_F(ConfigFileTest, BytesAfterANulSurvive) {
-    EXPECT_EQ(saved("Window 0\r\nA\0B\r\nC 1\0\r\n"s, {{"Window", "1"}, {"Adapter", "0"}}),
-              "Window 1\r\nA\0B\r\nC 1\0\r\nAdapter 0\r\n"s);
+// A file zero-filled by a crash: the reader stops at the first NUL, so the managed lines
+// go in front of it, and every byte from the NUL on is kept.
+TEST_F(ConfigFileTest, ManagedLinesGoInFrontOfTheFirstNul) {
+    EXPECT_EQ(saved("A 1\r\n\0junk"s, kAllFour),
+              "A 1\r\nWindow 1\r\nResolution 1920x1080\r\nAdapter 0\r\nStartUpperPos 0 0\r\n"
+              "\0junk"s);
+    ConfigFile again(narrow(ini));
+    again.load();
+    for (const auto& [key, value] : kAllFour)
+        EXPECT_EQ(again.get(key), value) << key;
+
+    EXPECT_EQ(saved("Window 0\r\nA\0B\r\nWindow 0\0\r\n"s, {{"Window", "1"}, {"Adapter", "0"}}),
+              "Window 1\r\nA\r\nAdapter 0\r\n\0B\r\nWindow 0\0\r\n"s);
 }
 
 TEST_F(ConfigFileTest, ALongValueIsWrittenWhole) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 using namespace testing_support;
@@ -52,13 +53,16 @@ protected:
         fileAccessSeam::replaceFile = ::ReplaceFileW;
     }
 
-    // Loads the original and saves it with a changed Window value.
-    void saveChanged() {
+    // Loads the original and saves it with a changed Window value; what save said.
+    bool saveChanged() {
         ConfigFile config(narrow(ini));
         config.load();
         config.set("Window", "1");
-        EXPECT_TRUE(config.save());
+        bool saved = config.save();
+        saveError = config.saveError();
+        return saved;
     }
+    DWORD saveError = 0;
 
     void expectUntouched() {
         EXPECT_EQ(readFile(ini), kOriginal);
@@ -98,27 +102,6 @@ BOOL WINAPI replaceLosingTheOriginal(LPCWSTR original, LPCWSTR, LPCWSTR, DWORD, 
     return FALSE;
 }
 
-// Runs FileHolder on the file until the object goes.
-class HeldFile {
-public:
-    HeldFile(const std::wstring& path, bool readersWelcome) {
-        std::wstring name = L"Local\\VantorraHeld" + std::to_wstring(GetCurrentProcessId());
-        held_ = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
-        holder_ =
-            ChildProcess(testsDir() + L"FileHolder.exe",
-                         L"\"" + path + L"\" " + name + (readersWelcome ? L" read" : L""), L"");
-    }
-    ~HeldFile() {
-        holder_.kill();
-        CloseHandle(held_);
-    }
-    bool held() { return held_ && WaitForSingleObject(held_, 15000) == WAIT_OBJECT_0; }
-
-private:
-    HANDLE held_ = nullptr;
-    ChildProcess holder_;
-};
-
 } // namespace
 
 TEST_F(FileSafety, ASaveThatChangesNothingWritesNothing) {
@@ -140,7 +123,7 @@ TEST_F(FileSafety, ASaveThatChangesNothingWritesNothing) {
 }
 
 TEST_F(FileSafety, ASuccessfulSaveLeavesOnlyTheFile) {
-    saveChanged();
+    EXPECT_TRUE(saveChanged());
     EXPECT_EQ(readFile(ini), "// mine\r\nWindow 1\r\nGamma 1.2\r\n");
     EXPECT_EQ(namesIn(dir.path()), std::set<std::wstring>{L"vantorra.ini"});
 }
@@ -149,7 +132,8 @@ TEST_F(FileSafety, ASuccessfulSaveLeavesOnlyTheFile) {
 // refuses; replacing it is refused by both.
 TEST_F(FileSafety, AReadOnlyFileIsLeftAsItWas) {
     ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
-    saveChanged();
+    EXPECT_FALSE(saveChanged());
+    EXPECT_NE(saveError, 0u);
     expectUntouched();
     SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -163,7 +147,8 @@ TEST_F(FileSafety, AFileHeldOpenByAnotherProgramIsLeftAsItWas) {
         {
             HeldFile held(ini, readersWelcome);
             ASSERT_TRUE(held.held());
-            saveChanged();
+            EXPECT_FALSE(saveChanged());
+            EXPECT_NE(saveError, 0u);
         }
         EXPECT_EQ(readFile(ini), kOriginal);
         std::set<std::wstring> names = namesIn(dir.path());
@@ -177,13 +162,38 @@ TEST_F(FileSafety, AFileHeldOpenByAnotherProgramIsLeftAsItWas) {
     }
 }
 
+// A temporary file left by a save that crashed, made read-only or held open by another
+// program, never stands in the way of the next save.
+TEST_F(FileSafety, AStaleTemporaryFileDoesNotBlockTheSave) {
+    std::wstring stale = ini + L".tmp";
+    for (bool readOnly : {true, false}) {
+        SCOPED_TRACE(readOnly ? "read-only leftover" : "leftover held open");
+        ASSERT_TRUE(writeFile(ini, kOriginal));
+        ASSERT_TRUE(writeFile(stale, "half a save"));
+        std::optional<HeldFile> held;
+        if (readOnly) {
+            ASSERT_TRUE(SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_READONLY));
+        } else {
+            held.emplace(stale, false);
+            ASSERT_TRUE(held->held());
+        }
+        EXPECT_TRUE(saveChanged());
+        EXPECT_EQ(readFile(ini), "// mine\r\nWindow 1\r\nGamma 1.2\r\n");
+        held.reset();
+        SetFileAttributesW(stale.c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(namesIn(dir.path()),
+                  (std::set<std::wstring>{L"vantorra.ini", L"vantorra.ini.tmp"}));
+        DeleteFileW(stale.c_str());
+    }
+}
+
 TEST_F(FileSafety, AParentFolderThatIsAPlainFileStopsTheSaveQuietly) {
     std::wstring plain = dir / L"Quenmark";
     ASSERT_TRUE(writeFile(plain, "not a folder"));
     MessageBoxCatcher boxes;
     ConfigFile config(narrow(plain + L"\\Vantorra\\vantorra.ini"));
     config.set("Window", "1");
-    EXPECT_TRUE(config.save());
+    EXPECT_FALSE(config.save());
     EXPECT_EQ(readFile(plain), "not a folder");
     EXPECT_EQ(namesIn(dir.path()), (std::set<std::wstring>{L"Quenmark", L"vantorra.ini"}));
     EXPECT_TRUE(boxes.boxes().empty());
@@ -192,14 +202,15 @@ TEST_F(FileSafety, AParentFolderThatIsAPlainFileStopsTheSaveQuietly) {
 TEST_F(FileSafety, AWriteFailingHalfwayLeavesTheOriginal) {
     writeCalls = 0;
     fileAccessSeam::writeFile = writeFailingHalfway;
-    saveChanged();
+    EXPECT_FALSE(saveChanged());
+    EXPECT_EQ(saveError, static_cast<DWORD>(ERROR_DISK_FULL));
     EXPECT_GE(writeCalls, 2);
     expectUntouched();
 }
 
 TEST_F(FileSafety, WhenTheSystemLosesTheOriginalTheNewContentTakesItsPlace) {
     fileAccessSeam::replaceFile = replaceLosingTheOriginal;
-    saveChanged();
+    EXPECT_TRUE(saveChanged());
     EXPECT_EQ(readFile(ini), "// mine\r\nWindow 1\r\nGamma 1.2\r\n");
     EXPECT_FALSE(fileExists(ini + L".tmp"));
 }
@@ -215,7 +226,7 @@ TEST_F(FileSafety, AnIncompleteReadWritesNothing) {
         readFails = reportsFailure;
         fileAccessSeam::readFile = readStoppingHalfway;
         MessageBoxCatcher boxes;
-        EXPECT_TRUE(config.save());
+        EXPECT_FALSE(config.save());
         fileAccessSeam::readFile = ::ReadFile;
         auto shown = boxes.boxes();
         ASSERT_EQ(shown.size(), reportsFailure ? 1u : 0u);

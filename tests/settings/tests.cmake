@@ -1,14 +1,8 @@
 # Settings: the game's configuration file, its format and the settings manager.
 
-# Another program holding vantorra.ini open while the launcher saves.
-add_executable(FileHolder WIN32 settings/FileHolder.cpp)
-target_link_libraries(FileHolder PRIVATE shell32)
-target_link_options(FileHolder PRIVATE -municode)
-
 vantorra_add_test(settings_tests
     settings/ConfigFileTest.cpp
     settings/FileSafetyTest.cpp)
-add_dependencies(settings_tests FileHolder)
 
 # The built launcher in skip mode edits the player's real vantorra.ini in the prefix's
 # roaming folder; so does the start-up suite, so the two never run at the same time.

@@ -296,6 +296,24 @@ void pressOk(HWND box) {
 
 } // namespace
 
+HeldFile::HeldFile(const std::wstring& path, bool readersWelcome) {
+    static unsigned counter = 0;
+    std::wstring name = L"Local\\VantorraHeld" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(counter++);
+    held_ = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+    holder_ = ChildProcess(testsDir() + L"FileHolder.exe",
+                           L"\"" + path + L"\" " + name + (readersWelcome ? L" read" : L""), L"");
+}
+
+HeldFile::~HeldFile() {
+    holder_.kill();
+    CloseHandle(held_);
+}
+
+bool HeldFile::held() {
+    return held_ && WaitForSingleObject(held_, 15000) == WAIT_OBJECT_0;
+}
+
 std::optional<MessageBoxText> closeMessageBox(DWORD pid, DWORD timeoutMs) {
     std::optional<FoundBox> box;
     if (!waitFor([&] { return (box = readMessageBox(pid)).has_value(); }, timeoutMs))

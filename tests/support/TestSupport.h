@@ -93,6 +93,22 @@ private:
 // Ends every process of that image name whose folder starts with `folder`.
 void killProcessesIn(const std::wstring& folder);
 
+// Another program (FileHolder.exe) holding the file open until the object goes: shared
+// with nobody, or with readers only.
+class HeldFile {
+public:
+    HeldFile(const std::wstring& path, bool readersWelcome);
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+    // True once the file is held.
+    bool held();
+
+private:
+    HANDLE held_ = nullptr;
+    ChildProcess holder_;
+};
+
 struct MessageBoxText {
     std::string caption;
     std::string text;
