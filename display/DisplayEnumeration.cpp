@@ -1,7 +1,7 @@
 #include "display/DisplayEnumeration.h"
 
-#include "launcher/ComPtr.h"
-#include "launcher/SystemLibrary.h"
+#include "platform/ComPtr.h"
+#include "platform/SystemFunctions.h"
 #include "display/ModeFilter.h"
 
 #include <algorithm>
@@ -36,9 +36,7 @@ std::vector<DXGI_MODE_DESC> reportedModes(IDXGIOutput* output) {
 } // namespace
 
 HRESULT createSystemDxgiFactory(IDXGIFactory** factory) {
-    using CreateFactory = HRESULT(WINAPI*)(REFIID, void**);
-    auto create = reinterpret_cast<CreateFactory>(
-        reinterpret_cast<void*>(systemProcedure(L"dxgi.dll", "CreateDXGIFactory")));
+    auto create = systemFunctions::createDxgiFactory.get();
     if (!create)
         return DXGI_ERROR_UNSUPPORTED; // no DXGI on this system: the placeholders stand in
     return create(__uuidof(IDXGIFactory), reinterpret_cast<void**>(factory));

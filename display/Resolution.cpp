@@ -1,6 +1,6 @@
 #include "display/Resolution.h"
 
-#include "launcher/Text.h"
+#include "platform/Text.h"
 
 #include <cmath>
 

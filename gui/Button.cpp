@@ -1,9 +1,9 @@
 #include "gui/Button.h"
 
 #include "gui/Font.h"
-#include "gui/GdiObjects.h"
+#include "platform/GdiObjects.h"
 #include "gui/MeasureText.h"
-#include "launcher/Text.h"
+#include "platform/Text.h"
 
 namespace VellGui {
 

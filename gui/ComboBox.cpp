@@ -1,8 +1,9 @@
 #include "gui/ComboBox.h"
 
 #include "gui/Font.h"
-#include "gui/GdiObjects.h"
-#include "launcher/Text.h"
+#include "platform/GdiObjects.h"
+#include "platform/SystemHooks.h"
+#include "platform/Text.h"
 
 #include <vssym32.h>
 
@@ -24,8 +25,8 @@ HFONT fontHandle(const Font* font) {
 bool openThemes(HWND window) {
     if (!comboThemes.opened) {
         comboThemes.opened = true;
-        comboThemes.button.reset(openThemeData(window, L"Button"));
-        comboThemes.combo.reset(openThemeData(window, L"ComboBox"));
+        comboThemes.button.reset(systemHooks.openThemeData(window, L"Button"));
+        comboThemes.combo.reset(systemHooks.openThemeData(window, L"ComboBox"));
         if (!comboThemes.button || !comboThemes.combo) {
             comboThemes.button.reset();
             comboThemes.combo.reset();
@@ -150,8 +151,8 @@ LRESULT ComboBox::paintFace() {
 
     // One pixel larger on every side, so the button's outer frame line falls outside.
     RECT face = {-1, -1, w + 1, h + 1};
-    if (FAILED(drawThemeBackground(comboThemes.button.get(), dc, BP_PUSHBUTTON, state, &face,
-                                   nullptr))) {
+    if (FAILED(systemHooks.drawThemeBackground(comboThemes.button.get(), dc, BP_PUSHBUTTON, state,
+                                               &face, nullptr))) {
         RECT whole = {0, 0, w, h};
         DrawFrameControl(dc, &whole, DFC_BUTTON, DFCS_BUTTONPUSH | (enabled ? 0 : DFCS_INACTIVE));
     }
@@ -166,8 +167,9 @@ LRESULT ComboBox::paintFace() {
     }
 
     RECT arrow = {w - h, 0, w, h};
-    if (FAILED(drawThemeBackground(comboThemes.combo.get(), dc, CP_DROPDOWNBUTTONRIGHT,
-                                   enabled ? CBXSR_NORMAL : CBXSR_DISABLED, &arrow, nullptr)))
+    if (FAILED(systemHooks.drawThemeBackground(comboThemes.combo.get(), dc, CP_DROPDOWNBUTTONRIGHT,
+                                               enabled ? CBXSR_NORMAL : CBXSR_DISABLED, &arrow,
+                                               nullptr)))
         DrawFrameControl(dc, &arrow, DFC_SCROLL,
                          DFCS_SCROLLCOMBOBOX | (enabled ? 0 : DFCS_INACTIVE));
     EndPaint(hwnd, &paint);

@@ -4,7 +4,7 @@
 // with the visual style of a push button and a combo arrow, and the mouse wheel handed
 // to the parent instead of flipping through the entries.
 #include "gui/Object.h"
-#include "gui/ThemeHandle.h"
+#include "platform/ThemeHandle.h"
 
 #include <functional>
 #include <string>
@@ -13,14 +13,6 @@
 namespace VellGui {
 
 class Font;
-
-// The visual-style calls that paint the closed face; tests put fakes here, since Wine
-// runs without a visual style unless one is installed.
-using ThemeOpener = HTHEME(WINAPI*)(HWND window, LPCWSTR classList);
-using ThemePainter = HRESULT(WINAPI*)(HTHEME theme, HDC dc, int part, int state, const RECT* rect,
-                                      const RECT* clip);
-inline ThemeOpener openThemeData = systemOpenThemeData;
-inline ThemePainter drawThemeBackground = systemDrawThemeBackground;
 
 // Shared by every combo box: opened on the first face painted and kept for the run.
 // Once a theme class cannot be opened, `usable` stays false and the system paints the

@@ -1,7 +1,7 @@
 #include "gui/Font.h"
 
 #include "gui/ResourceData.h"
-#include "launcher/Text.h"
+#include "platform/Text.h"
 
 namespace VellGui {
 

@@ -1,6 +1,6 @@
 #include "gui/Image.h"
 
-#include "gui/GdiObjects.h"
+#include "platform/GdiObjects.h"
 #include "gui/Picture.h"
 
 namespace VellGui {

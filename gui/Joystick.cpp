@@ -1,14 +1,8 @@
 #include "gui/Joystick.h"
 
-#include "launcher/SystemLibrary.h"
+#include "platform/SystemHooks.h"
 
 namespace VellGui {
-
-MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info) {
-    static const auto read = reinterpret_cast<JoystickReader>(
-        reinterpret_cast<void*>(systemProcedure(L"winmm.dll", "joyGetPosEx")));
-    return read ? read(id, info) : JOYERR_UNPLUGGED;
-}
 
 void pollJoysticks(const JoystickHandler& handler) {
     for (UINT id = 0; id < 16; ++id) {
@@ -18,7 +12,7 @@ void pollJoysticks(const JoystickHandler& handler) {
         JOYINFOEX record = {};
         record.dwSize = sizeof(record);
         record.dwFlags = JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS;
-        if (joystickReader(id, &record) != JOYERR_NOERROR) {
+        if (systemHooks.readJoystick(id, &record) != JOYERR_NOERROR) {
             joystickMask &= static_cast<uint16_t>(~bit);
             continue;
         }

@@ -11,18 +11,10 @@
 namespace VellGui {
 
 using JoystickHandler = std::function<void(JOYINFOEX&)>;
-using JoystickReader = MMRESULT(WINAPI*)(UINT id, JOYINFOEX* info);
 
 // Bit n set: controller id n is still polled. An id that fails once is dropped for the
 // rest of the run, so a machine without controllers pays for one tick only.
 inline uint16_t joystickMask = 0xFFFF;
-
-// joyGetPosEx, loaded on the first call; a system without it has no controllers.
-MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info);
-
-// How a controller is read; tests put a fake here, since no controller can be faked
-// for the real interface.
-inline JoystickReader joystickReader = readSystemJoystick;
 
 // Reads every controller still in the mask, in id order, and hands each record that
 // was read to `handler`.

@@ -1,8 +1,8 @@
 #include "gui/MeasureText.h"
 
 #include "gui/Font.h"
-#include "gui/GdiObjects.h"
-#include "launcher/Text.h"
+#include "platform/GdiObjects.h"
+#include "platform/Text.h"
 
 namespace VellGui {
 

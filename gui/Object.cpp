@@ -1,7 +1,7 @@
 #include "gui/Object.h"
 
-#include "launcher/StartupValues.h"
-#include "launcher/Text.h"
+#include "platform/StartupValues.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <map>

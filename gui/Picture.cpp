@@ -1,10 +1,10 @@
 #include "gui/Picture.h"
 
-#include "launcher/ComPtr.h"
-#include "gui/GdiObjects.h"
+#include "platform/ComPtr.h"
+#include "platform/GdiObjects.h"
 #include "gui/ResourceData.h"
-#include "launcher/SystemError.h"
-#include "launcher/Text.h"
+#include "platform/SystemError.h"
+#include "platform/Text.h"
 
 #include <wincodec.h>
 

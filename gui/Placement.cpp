@@ -1,19 +1,8 @@
 #include "gui/Placement.h"
 
-#include "launcher/RunningInstance.h"
+#include "platform/Processes.h"
 
 namespace VellGui {
-
-RECT monitorWorkArea(POINT point) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
-    if (monitor && GetMonitorInfoW(monitor, &info))
-        return info.rcWork;
-    RECT primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
-    return primary;
-}
 
 POINT placementPoint() {
     POINT point = {0, 0};

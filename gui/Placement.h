@@ -6,14 +6,6 @@
 
 namespace VellGui {
 
-// Work area of the monitor that holds `point`, or of the nearest one.
-RECT monitorWorkArea(POINT point);
-
-// How the work area is found; tests put a fake monitor layout here, since Wine offers
-// only the one display it runs on.
-using WorkAreaLookup = RECT (*)(POINT point);
-inline WorkAreaLookup workAreaLookup = monitorWorkArea;
-
 // The point whose monitor the window opens on.
 POINT placementPoint();
 

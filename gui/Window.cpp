@@ -1,10 +1,10 @@
 #include "gui/Window.h"
 
 #include "gui/Placement.h"
-#include "gui/Resources.h"
-#include "launcher/StartupValues.h"
-#include "launcher/SystemError.h"
-#include "launcher/Text.h"
+#include "platform/SystemHooks.h"
+#include "platform/StartupValues.h"
+#include "platform/SystemError.h"
+#include "platform/Text.h"
 
 #include <windowsx.h>
 
@@ -21,7 +21,6 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
     className = formatText("%s_window_class", title.c_str());
     kind = windowKind;
 
-    HICON icon = LoadIconW(startup::instance, MAKEINTRESOURCEW(kIconGroupResource));
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -49,7 +48,7 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
         x = owner->x + (owner->width - outerWidth) / 2;
         y = owner->y + (owner->height - outerHeight) / 2;
     } else {
-        POINT corner = centreIn(workAreaLookup(placementPoint()), outerWidth, outerHeight);
+        POINT corner = centreIn(systemHooks.workArea(placementPoint()), outerWidth, outerHeight);
         x = corner.x;
         y = corner.y;
     }

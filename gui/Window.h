@@ -33,6 +33,8 @@ public:
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
+    // The class's icon, large and small; set before create.
+    HICON icon = nullptr;
     std::string title;
     std::string className;
     uint8_t kind = 0;

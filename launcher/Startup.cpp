@@ -1,10 +1,11 @@
 #include "launcher/Startup.h"
 
-#include "gui/Resources.h"
-#include "launcher/GameLaunch.h"
-#include "launcher/RunningInstance.h"
-#include "launcher/StartupValues.h"
-#include "launcher/Text.h"
+#include "launcher/Resources.h"
+#include "launch/GameLaunch.h"
+#include "launch/RunningInstance.h"
+#include "platform/StartupValues.h"
+#include "platform/SystemFunctions.h"
+#include "platform/Text.h"
 #include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
 
@@ -71,11 +72,7 @@ void installLastResortHandlers() {
 }
 
 bool isRunningUnderWow64() {
-    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    HMODULE kernel = GetModuleHandleW(L"kernel32");
-    auto isWow64Process = kernel ? reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
-                                       GetProcAddress(kernel, "IsWow64Process")))
-                                 : nullptr;
+    auto isWow64Process = systemFunctions::isWow64Process.get();
     BOOL wow64 = FALSE;
     return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
@@ -108,10 +105,10 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     if (sizeof(void*) == 4 && !isRunningUnderWow64())
         showWow64Warning();
 
-    VellGui::loadResources();
+    loadResources();
 
     {
-        MainWindow window(config);
+        MainWindow window(config, launcherArtwork());
         window.commandLine = commandLine.gameArguments;
         window.run();
     }

@@ -1,9 +1,11 @@
 #pragma once
 // Game controllers on the main screen: button 1 starts the game, button 2 quits.
 #include "gui/Joystick.h"
+#include "gui/Window.h"
 
-class MainWindow;
+#include <functional>
 
-// The handler the main window registers for its controller poll; it acts on every tick
-// in which a button is held, and not at all once the window has closed.
-VellGui::JoystickHandler gamepadHandler(MainWindow& window);
+// The handler a screen registers for its controller poll: it calls `play` or `quit` on
+// every tick in which their button is held, and nothing once `window` has closed.
+VellGui::JoystickHandler gamepadHandler(const VellGui::Window& window, std::function<void()> play,
+                                        std::function<void()> quit);

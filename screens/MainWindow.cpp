@@ -1,9 +1,8 @@
 #include "screens/MainWindow.h"
 
-#include "gui/Resources.h"
-#include "launcher/GameLaunch.h"
-#include "launcher/Text.h"
-#include "screens/FileVersion.h"
+#include "launch/GameLaunch.h"
+#include "platform/Text.h"
+#include "platform/FileVersion.h"
 #include "screens/Gamepad.h"
 #include "screens/OptionsWindow.h"
 #include "settings/ConfigFile.h"
@@ -25,28 +24,32 @@ constexpr COLORREF kVersionColor = RGB(238, 238, 238);
 
 } // namespace
 
-MainWindow::MainWindow(ConfigFile& settings) : configuration(&settings) {
+MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork)
+    : configuration(&settings), artwork(artwork) {
     using namespace VellGui;
-    setSize(pictureBackground.info.bmWidth, pictureBackground.info.bmHeight);
+    setSize(artwork.background->info.bmWidth, artwork.background->info.bmHeight);
+    icon = artwork.windowIcon;
     create(nullptr, "Vantorra", kDraggableWindow);
 
     background.setPosition(0, 0);
     background.setAlphaBlend(false);
-    background.create(this, &pictureBackground, false);
+    background.create(this, artwork.background, false);
 
     struct Row {
         Image& icon;
-        Picture& picture;
+        Picture* picture;
         Button& button;
         const char* caption;
         void (MainWindow::*handler)();
         uint8_t hotKey;
     };
     Row rows[] = {
-        {playIcon, pictureIcon1, playButton, "Starten", &MainWindow::onPlay, VK_RETURN},
-        {optionsIcon, pictureIcon2, optionsButton, "Einstellungen", &MainWindow::onOptions, 0},
-        {accountIcon, pictureIcon3, accountButton, "Quenmark Account", &MainWindow::onAccount, 0},
-        {quitIcon, pictureIcon4, quitButton, "Beenden", &MainWindow::onQuit, VK_ESCAPE},
+        {playIcon, artwork.playIcon, playButton, "Starten", &MainWindow::onPlay, VK_RETURN},
+        {optionsIcon, artwork.optionsIcon, optionsButton, "Einstellungen", &MainWindow::onOptions,
+         0},
+        {accountIcon, artwork.accountIcon, accountButton, "Quenmark Account",
+         &MainWindow::onAccount, 0},
+        {quitIcon, artwork.quitIcon, quitButton, "Beenden", &MainWindow::onQuit, VK_ESCAPE},
     };
 
     int iconX = 88;
@@ -54,14 +57,14 @@ MainWindow::MainWindow(ConfigFile& settings) : configuration(&settings) {
     for (Row& row : rows) {
         row.icon.setPosition(iconX, iconY);
         row.icon.setAlphaBlend(true);
-        row.icon.create(this, &row.picture, true);
+        row.icon.create(this, row.picture, true);
         iconY = row.icon.y + row.icon.height + kIconGap;
     }
     for (Row& row : rows) {
         row.button.setPosition(row.icon.x + kButtonOffsetX, row.icon.y + kButtonOffsetY);
         row.button.setSize(176, 34);
         row.button.setColors(kCaptionColor, kCaptionHighlight);
-        row.button.create(this, &fontImpact25, toUpper(row.caption), kHoverTextButton);
+        row.button.create(this, artwork.impact25, toUpper(row.caption), kHoverTextButton);
     }
 
     std::string gameName, gamePath;
@@ -71,7 +74,7 @@ MainWindow::MainWindow(ConfigFile& settings) : configuration(&settings) {
     versionLabel.setVAnchor(kAnchorEnd);
     versionLabel.setColors(kVersionColor, RGB(0, 0, 0));
     versionLabel.setTransparent(true);
-    versionLabel.create(this, &fontImpact15, getFileVersionString(gamePath.c_str()));
+    versionLabel.create(this, artwork.impact15, getFileVersionString(gamePath.c_str()));
 
     for (Row& row : rows) {
         auto handler = [this, action = row.handler] { (this->*action)(); };
@@ -80,7 +83,8 @@ MainWindow::MainWindow(ConfigFile& settings) : configuration(&settings) {
         row.button.hotKey = row.hotKey;
     }
 
-    setJoystickHandler(gamepadHandler(*this));
+    setJoystickHandler(gamepadHandler(
+        *this, [this] { onPlay(); }, [this] { onQuit(); }));
     // The top-level window polls the controllers on the timer whose id is its handle.
     SetTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd), kControllerPollMs, nullptr);
 }
@@ -102,7 +106,7 @@ void MainWindow::onPlay() {
 
 void MainWindow::onOptions() {
     // Modal: creating it disables this window, closing it enables and focuses this one.
-    OptionsWindow options(*this, *configuration);
+    OptionsWindow options(*this, *configuration, artwork);
     options.loadValues();
     options.run();
 }

@@ -6,6 +6,7 @@
 #include "gui/Image.h"
 #include "gui/Label.h"
 #include "gui/Window.h"
+#include "screens/Artwork.h"
 
 #include <string>
 
@@ -16,9 +17,8 @@ constexpr const char* kAccountPageAddress = "https://account.example.com/vantorr
 
 class MainWindow : public VellGui::Window {
 public:
-    // Creates the window and its controls, hidden; run shows it. Needs the pictures and
-    // fonts loaded.
-    explicit MainWindow(ConfigFile& settings);
+    // Creates the window and its controls, hidden; run shows it.
+    MainWindow(ConfigFile& settings, const Artwork& artwork);
     ~MainWindow() override = default;
 
     // Validates and saves the managed settings, then starts the game; the window closes
@@ -43,4 +43,5 @@ public:
 
 private:
     ConfigFile* configuration;
+    Artwork artwork;
 };

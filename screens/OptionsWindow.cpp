@@ -1,9 +1,8 @@
 #include "screens/OptionsWindow.h"
 
 #include "display/Resolution.h"
-#include "gui/Resources.h"
-#include "launcher/SystemError.h"
-#include "launcher/Text.h"
+#include "platform/SystemError.h"
+#include "platform/Text.h"
 #include "settings/ConfigFile.h"
 
 #include <algorithm>
@@ -21,44 +20,36 @@ constexpr int kRowPitch = 27;
 constexpr int kRowHeight = 23;
 constexpr int kListWidth = 205;
 
-// A label whose font already is the right one keeps its window untouched.
-void mark(VellGui::Label& label, bool changed) {
-    VellGui::Font* wanted = changed ? &VellGui::fontSegoe15Bold : &VellGui::fontSegoe15;
-    if (label.font == wanted)
-        return;
-    label.font = wanted;
-    label.relayout();
-}
-
 } // namespace
 
 OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
-                             DxgiFactorySource displays)
-    : model(configuration, std::move(displays)), settings(configuration) {
+                             const Artwork& artwork, DxgiFactorySource displays)
+    : model(configuration, std::move(displays)), settings(configuration), artwork(artwork) {
     using namespace VellGui;
     const int w = kContentWidth + kScrollBarWidth;
-    const int h = kContentHeight + 2 * fontSegoe15.height;
+    const int h = kContentHeight + 2 * artwork.segoe15->height;
     setSize(w, h);
+    icon = artwork.windowIcon;
     create(&owner, "Einstellungen", kCaptionedWindow);
 
     logo.setPosition(kMargin, kMargin);
     logo.setAlphaBlend(true);
-    logo.create(this, &pictureLogo, false);
+    logo.create(this, artwork.logo, false);
 
     resetButton.setPosition(kMargin, h - kMargin);
     resetButton.setVAnchor(kAnchorEnd);
-    resetButton.create(this, &fontSegoe15, "Zurücksetzen", kPushButton);
+    resetButton.create(this, artwork.segoe15, "Zurücksetzen", kPushButton);
 
     cancelButton.setPosition(w - kMargin, h - kMargin);
     cancelButton.setHAnchor(kAnchorEnd);
     cancelButton.setVAnchor(kAnchorEnd);
-    cancelButton.create(this, &fontSegoe15, "Abbrechen", kPushButton);
+    cancelButton.create(this, artwork.segoe15, "Abbrechen", kPushButton);
     cancelButton.hotKey = VK_ESCAPE;
 
     saveButton.setPosition(cancelButton.x - kMargin, h - kMargin);
     saveButton.setHAnchor(kAnchorEnd);
     saveButton.setVAnchor(kAnchorEnd);
-    saveButton.create(this, &fontSegoe15, "Speichern", kPushButton);
+    saveButton.create(this, artwork.segoe15, "Speichern", kPushButton);
 
     // Save and cancel share one size; the reset button keeps its own.
     int buttonWidth = std::max(saveButton.width, cancelButton.width);
@@ -84,11 +75,11 @@ OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
         row.label.setPosition(kRowInset, rowY);
         row.label.setSize(0, kRowHeight);
         row.label.setTransparent(false);
-        row.label.create(&panel, &fontSegoe15, row.caption);
+        row.label.create(&panel, artwork.segoe15, row.caption);
         row.list.setPosition(panel.width - kRowInset, row.label.y);
         row.list.setSize(kListWidth, kRowHeight);
         row.list.setHAnchor(kAnchorEnd);
-        row.list.create(&panel, &fontSegoe15);
+        row.list.create(&panel, artwork.segoe15);
         rowY += kRowPitch;
     }
     modeList.addItem("Vollbild");
@@ -160,6 +151,15 @@ void OptionsWindow::refreshMarkers() {
     mark(modeLabel, static_cast<std::uint16_t>(modeList.selected) != model.windowEntry().value);
 }
 
+void OptionsWindow::mark(VellGui::Label& label, bool changed) {
+    VellGui::Font* wanted = changed ? artwork.segoe15Bold : artwork.segoe15;
+    // A label whose font already is the right one keeps its window untouched.
+    if (label.font == wanted)
+        return;
+    label.font = wanted;
+    label.relayout();
+}
+
 void OptionsWindow::restoreDefaults() {
     const AdapterInfo& adapter = model.adapterAt(0);
     const MonitorInfo& monitor = model.monitorAt(monitorList.selected);
@@ -179,7 +179,7 @@ void OptionsWindow::saveAndClose() {
     // The player must not leave believing a choice was kept that the next start won't show.
     if (!settings.save())
         showSystemError(
-            hwnd, settings.saveError(),
-            formatText("The settings could not be saved to %s", settings.path().c_str()));
+            settings.saveError(),
+            formatText("The settings could not be saved to %s", settings.path().c_str()), {hwnd});
     close();
 }

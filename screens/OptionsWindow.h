@@ -10,6 +10,7 @@
 #include "gui/Image.h"
 #include "gui/Label.h"
 #include "gui/Window.h"
+#include "screens/Artwork.h"
 #include "settings/ConfigModel.h"
 
 #include <map>
@@ -20,8 +21,8 @@ class ConfigFile;
 class OptionsWindow : public VellGui::Window {
 public:
     // Builds the window over `owner`, which stays disabled until this one closes, and
-    // enumerates the displays through `displays`. Needs the pictures and fonts loaded.
-    OptionsWindow(VellGui::Window& owner, ConfigFile& settings,
+    // enumerates the displays through `displays`.
+    OptionsWindow(VellGui::Window& owner, ConfigFile& settings, const Artwork& artwork,
                   DxgiFactorySource displays = createSystemDxgiFactory);
     ~OptionsWindow() override = default;
 
@@ -57,6 +58,9 @@ public:
 private:
     void fillMonitorList();
     void fillResolutionList();
+    // The label's font: bold while its row's choice differs from the saved one.
+    void mark(VellGui::Label& label, bool changed);
 
     ConfigFile& settings;
+    Artwork artwork;
 };

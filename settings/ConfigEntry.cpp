@@ -1,7 +1,8 @@
 #include "settings/ConfigEntry.h"
 
-#include "launcher/Text.h"
-#include "settings/ConfigModel.h"
+#include "display/DisplayEnumeration.h"
+#include "platform/Text.h"
+#include "settings/ConfigFile.h"
 
 #include <algorithm>
 #include <string>
@@ -48,12 +49,12 @@ constexpr const char* kStartPositionKey = "StartUpperPos";
 
 } // namespace
 
-ConfigEntry::ConfigEntry(ConfigModel& model, const char* key, std::uint16_t maximum,
+ConfigEntry::ConfigEntry(const EntrySources& sources, const char* key, std::uint16_t maximum,
                          std::uint16_t defaultValue)
-    : key(key), maximum(maximum), defaultValue(defaultValue), model(&model) {}
+    : key(key), maximum(maximum), defaultValue(defaultValue), sources(sources) {}
 
 void ConfigEntry::read() {
-    const ParsedNumber parsed = parseNumber(model->getValue(key));
+    const ParsedNumber parsed = parseNumber(sources.settings.get(key));
     if (parsed.result != Parse::ok) {
         value = defaultValue; // empty, missing or unreadable: as if the key were absent
         return;
@@ -64,26 +65,27 @@ void ConfigEntry::read() {
 
 void ConfigEntry::write() {
     clamp();
-    model->setValue(key, formatText("%u", static_cast<unsigned>(value)));
+    sources.settings.set(key, formatText("%u", static_cast<unsigned>(value)));
 }
 
 void ConfigEntry::clamp() {
     value = std::min(std::max(value, minimum), maximum);
 }
 
-ConfigMonitor::ConfigMonitor(ConfigModel& model) : ConfigEntry(model, kAdapterKey, 32767, 0) {}
+ConfigMonitor::ConfigMonitor(const EntrySources& sources)
+    : ConfigEntry(sources, kAdapterKey, 32767, 0) {}
 
 void ConfigMonitor::read() {
-    maximum = static_cast<std::uint16_t>(model->desktopMonitors().size() - 1);
+    maximum = static_cast<std::uint16_t>(sources.monitors.size() - 1);
     ConfigEntry::read();
 }
 
 void ConfigMonitor::write() {
     ConfigEntry::write();
-    const MonitorInfo& monitor = model->monitorAt(value);
+    const MonitorInfo& monitor = monitorAt(sources.monitors, value);
     // The Resolution entry is written after this one and may still index another
     // monitor's list: bound it here as its own write will.
-    const ModeInfo& mode = modeAt(monitor, model->resolutionEntry().value);
+    const ModeInfo& mode = modeAt(monitor, resolution ? resolution->value : 0);
 
     const RECT& desktop = monitor.desc.DesktopCoordinates;
     const auto desktopWidth = static_cast<std::uint16_t>(desktop.right - desktop.left);
@@ -95,14 +97,15 @@ void ConfigMonitor::write() {
     const int height = std::min(mode.height, desktopHeight);
     const int x = left + (desktopWidth - width) / 2;
     const int y = top + (desktopHeight - height) / 2;
-    model->setValue(kStartPositionKey, formatText("%d %d", x, y));
+    sources.settings.set(kStartPositionKey, formatText("%d %d", x, y));
 }
 
-ConfigFullRes::ConfigFullRes(ConfigModel& model) : ConfigEntry(model, kResolutionKey, 32767, 0) {}
+ConfigFullRes::ConfigFullRes(const EntrySources& sources)
+    : ConfigEntry(sources, kResolutionKey, 32767, 0) {}
 
 void ConfigFullRes::read() {
-    const MonitorInfo& monitor = model->monitorAt(model->adapterEntry().value);
-    const std::string text = model->getValue(key);
+    const MonitorInfo& monitor = monitorAt(sources.monitors, adapter ? adapter->value : 0);
+    const std::string text = sources.settings.get(key);
     const std::size_t split = text.find('x');
     const std::string widthText = split == std::string::npos ? text : text.substr(0, split);
     const std::string heightText = split == std::string::npos ? text : text.substr(split + 1);
@@ -131,9 +134,9 @@ void ConfigFullRes::read() {
 }
 
 void ConfigFullRes::write() {
-    const MonitorInfo& monitor = model->monitorAt(model->adapterEntry().value);
+    const MonitorInfo& monitor = monitorAt(sources.monitors, adapter ? adapter->value : 0);
     value = static_cast<std::uint16_t>(std::min<std::size_t>(value, monitor.modes.size() - 1));
     const ModeInfo& mode = modeAt(monitor, value);
-    model->setValue(key, formatText("%ux%u", static_cast<unsigned>(mode.width),
-                                    static_cast<unsigned>(mode.height)));
+    sources.settings.set(key, formatText("%ux%u", static_cast<unsigned>(mode.width),
+                                         static_cast<unsigned>(mode.height)));
 }

@@ -2,13 +2,23 @@
 // The managed settings as small typed objects: each converts between the text held by
 // the ConfigFile and a 16-bit number the screens work with, and validates that number
 // against the machine's displays.
-#include <cstdint>
+#include "display/DisplayInfo.h"
 
-class ConfigModel;
+#include <cstdint>
+#include <vector>
+
+class ConfigFile;
+
+// What the entries work on: the settings whose text they read and write, and the desktop
+// monitors they are validated against (filled in by the model before any read).
+struct EntrySources {
+    ConfigFile& settings;
+    const std::vector<const MonitorInfo*>& monitors;
+};
 
 class ConfigEntry {
 public:
-    ConfigEntry(ConfigModel& model, const char* key, std::uint16_t maximum,
+    ConfigEntry(const EntrySources& sources, const char* key, std::uint16_t maximum,
                 std::uint16_t defaultValue);
     virtual ~ConfigEntry() = default;
     ConfigEntry(const ConfigEntry&) = delete;
@@ -28,23 +38,29 @@ public:
     std::uint16_t defaultValue;
 
 protected:
-    ConfigModel* model; // the owner; reaches the settings and the displays
+    const EntrySources& sources; // owned by the model that owns the entry
 };
 
 // "Adapter": an index into the model's desktop monitors. Writing it also stores
 // "StartUpperPos", the game window's start position centred on that monitor.
 class ConfigMonitor : public ConfigEntry {
 public:
-    explicit ConfigMonitor(ConfigModel& model);
+    explicit ConfigMonitor(const EntrySources& sources);
     void read() override;
     void write() override;
+
+    // The Resolution entry, whose mode the start position is centred for.
+    const ConfigEntry* resolution = nullptr;
 };
 
 // "Resolution": an index into the chosen monitor's modes, stored as "1920x1080".
 // Reads against the monitor the "Adapter" entry holds, so that one is read first.
 class ConfigFullRes : public ConfigEntry {
 public:
-    explicit ConfigFullRes(ConfigModel& model);
+    explicit ConfigFullRes(const EntrySources& sources);
     void read() override;
     void write() override;
+
+    // The Adapter entry, whose monitor's modes this one indexes.
+    const ConfigEntry* adapter = nullptr;
 };

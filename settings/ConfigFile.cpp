@@ -1,7 +1,9 @@
 #include "settings/ConfigFile.h"
 
-#include "launcher/Handle.h"
-#include "launcher/Text.h"
+#include "platform/Handle.h"
+#include "platform/SystemError.h"
+#include "platform/SystemHooks.h"
+#include "platform/Text.h"
 #include "settings/ConfigFormat.h"
 #include "settings/FileAccess.h"
 
@@ -34,13 +36,23 @@ std::string newTemporaryBeside(const std::string& path) {
     return toNarrowString(name);
 }
 
+// Reads the whole file as it is on disk now; the player is told when the system fails
+// the read itself (a file that cannot be opened is passed over in silence). What arrived
+// before a failure is kept.
+long long readWhole(const std::string& path, std::string& text, DWORD& error) {
+    long long got = readFile(path, text.data(), static_cast<DWORD>(text.size()), error);
+    if (got >= 0 && error != ERROR_SUCCESS)
+        showSystemError(error, nullptr, {nullptr, L"Error", MB_TOPMOST | MB_ICONINFORMATION});
+    return got;
+}
+
 // Puts the finished temporary file in place of the original, in one step where the
 // system allows it. False with the system's error code set.
 bool replaceWith(const std::string& path, const std::string& temporary) {
     std::wstring target = toWideString(path);
     std::wstring replacement = toWideString(temporary);
-    if (fileAccessSeam::replaceFile(target.c_str(), replacement.c_str(), nullptr,
-                                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+    if (systemHooks.replaceFile(target.c_str(), replacement.c_str(), nullptr,
+                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return true;
     DWORD error = GetLastError();
     // 1176: the original has already been moved away; the new content must take its place.
@@ -61,8 +73,9 @@ bool ConfigFile::load() {
     if (size < 1)
         return true;
     std::string text(static_cast<size_t>(size), '\0');
-    long long got = readFile(path_, text.data(), static_cast<DWORD>(size));
-    // After a failed read (already shown) what did arrive is still worth having.
+    DWORD error = ERROR_SUCCESS;
+    long long got = readWhole(path_, text, error);
+    // After a failed read what did arrive is still worth having.
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     parseConfigText(text, values_);
     return true;
@@ -84,8 +97,9 @@ bool ConfigFile::save() {
         return fail(GetLastError());
     // One byte more than the size, so that a file growing meanwhile shows as well.
     std::string old(static_cast<size_t>(size) + 1, '\0');
-    if (readFile(path_, old.data(), static_cast<DWORD>(old.size())) != size)
-        return fail(ERROR_READ_FAULT);
+    DWORD readError = ERROR_SUCCESS;
+    if (readWhole(path_, old, readError) != size)
+        return fail(readError != ERROR_SUCCESS ? readError : ERROR_READ_FAULT);
     old.resize(static_cast<size_t>(size));
 
     if (rewriteChangesNothing(old, values_))

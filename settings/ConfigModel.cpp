@@ -6,9 +6,12 @@
 #include <utility>
 
 ConfigModel::ConfigModel(ConfigFile& settings, DxgiFactorySource factorySource)
-    : adapterEntry_(std::make_unique<ConfigMonitor>(*this)),
-      resolutionEntry_(std::make_unique<ConfigFullRes>(*this)),
-      windowEntry_(std::make_unique<ConfigEntry>(*this, "Window", 1, 1)), settings_(&settings) {
+    : settings_(&settings), sources_{settings, desktopMonitors_},
+      adapterEntry_(std::make_unique<ConfigMonitor>(sources_)),
+      resolutionEntry_(std::make_unique<ConfigFullRes>(sources_)),
+      windowEntry_(std::make_unique<ConfigEntry>(sources_, "Window", 1, 1)) {
+    adapterEntry_->resolution = resolutionEntry_.get();
+    resolutionEntry_->adapter = adapterEntry_.get();
     enumerateDisplays(adapters_, factorySource);
     collectDesktopMonitors(adapters_, desktopMonitors_);
 }

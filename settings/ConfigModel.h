@@ -44,10 +44,11 @@ public:
     std::uint8_t recommendResolution(const AdapterInfo& adapter, const MonitorInfo& monitor) const;
 
 private:
-    std::unique_ptr<ConfigMonitor> adapterEntry_;
-    std::unique_ptr<ConfigFullRes> resolutionEntry_;
-    std::unique_ptr<ConfigEntry> windowEntry_;
     std::vector<AdapterInfo> adapters_;
     std::vector<const MonitorInfo*> desktopMonitors_;
     ConfigFile* settings_;
+    EntrySources sources_;
+    std::unique_ptr<ConfigMonitor> adapterEntry_;
+    std::unique_ptr<ConfigFullRes> resolutionEntry_;
+    std::unique_ptr<ConfigEntry> windowEntry_;
 };

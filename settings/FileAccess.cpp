@@ -1,7 +1,8 @@
 #include "settings/FileAccess.h"
 
-#include "launcher/Handle.h"
-#include "launcher/Text.h"
+#include "platform/Handle.h"
+#include "platform/SystemHooks.h"
+#include "platform/Text.h"
 
 #include <knownfolders.h>
 #include <shlobj.h>
@@ -27,16 +28,6 @@ public:
 private:
     PWSTR text_ = nullptr;
 };
-
-void showReadError(DWORD code) {
-    wchar_t* text = nullptr;
-    DWORD flags =
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-    FormatMessageW(flags, nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                   reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    MessageBoxW(nullptr, text ? text : L"", L"Error", MB_TOPMOST | MB_ICONINFORMATION);
-    LocalFree(text);
-}
 
 } // namespace
 
@@ -102,13 +93,16 @@ long long fileSize(const std::string& path) {
     return size.QuadPart;
 }
 
-long long readFile(const std::string& path, char* buffer, DWORD count) {
+long long readFile(const std::string& path, char* buffer, DWORD count, DWORD& error) {
+    error = ERROR_SUCCESS;
     Handle file(openForRead(path));
-    if (!file)
+    if (!file) {
+        error = GetLastError();
         return -1;
+    }
     DWORD got = 0;
-    if (!fileAccessSeam::readFile(file.get(), buffer, count, &got, nullptr))
-        showReadError(GetLastError());
+    if (!systemHooks.readFile(file.get(), buffer, count, &got, nullptr))
+        error = GetLastError();
     return got;
 }
 
@@ -117,7 +111,7 @@ bool writeFully(HANDLE file, const char* data, size_t count) {
     do {
         DWORD piece = static_cast<DWORD>(count - done < kWritePiece ? count - done : kWritePiece);
         DWORD written = 0;
-        if (!fileAccessSeam::writeFile(file, data + done, piece, &written, nullptr))
+        if (!systemHooks.writeFile(file, data + done, piece, &written, nullptr))
             return false;
         // A disk file takes the whole piece; anything less would loop for ever.
         if (written == 0 && piece > 0)

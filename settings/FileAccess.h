@@ -24,18 +24,9 @@ HANDLE createNew(const std::string& path);
 HANDLE openForRead(const std::string& path);
 // -1 when the file cannot be opened.
 long long fileSize(const std::string& path);
-// One read of `count` bytes: the bytes read, or -1 when the file cannot be opened. A
-// failed read is shown to the player in an "Error" box.
-long long readFile(const std::string& path, char* buffer, DWORD count);
+// One read of `count` bytes: the bytes read (those before a failure included), or -1
+// when the file cannot be opened. `error` is the system's code when either failed,
+// else ERROR_SUCCESS.
+long long readFile(const std::string& path, char* buffer, DWORD count, DWORD& error);
 // False when not every byte could be written.
 bool writeFully(HANDLE file, const char* data, size_t count);
-
-// Calls that tests replace to make a save fail where a real disk rarely does.
-namespace fileAccessSeam {
-using ReadFileCall = BOOL(WINAPI*)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED);
-using WriteFileCall = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
-using ReplaceFileCall = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID);
-inline ReadFileCall readFile = ::ReadFile;
-inline WriteFileCall writeFile = ::WriteFile;
-inline ReplaceFileCall replaceFile = ::ReplaceFileW;
-} // namespace fileAccessSeam

@@ -1,7 +1,8 @@
 // The drop-down list: selection rules, the player's choice of enabled and disabled
 // entries, the wheel, and the face in the visual style and without one.
 #include "gui/ComboBox.h"
-#include "gui/GdiObjects.h"
+#include "platform/SystemHooks.h"
+#include "platform/GdiObjects.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -82,8 +83,8 @@ protected:
         window.close();
         drainQuit();
         resetThemes();
-        VellGui::openThemeData = VellGui::systemOpenThemeData;
-        VellGui::drawThemeBackground = VellGui::systemDrawThemeBackground;
+        systemHooks.openThemeData = systemOpenThemeData;
+        systemHooks.drawThemeBackground = systemDrawThemeBackground;
     }
     // The fake handles must never reach CloseThemeData.
     static void resetThemes() {
@@ -171,10 +172,10 @@ TEST_F(ComboBoxes, SelectionIsClampedAndEveryProgramChoiceNotifies) {
 TEST_F(ComboBoxes, EntriesAreDrawnFromTheirOwnCopyInTheirColours) {
     box.addItem("Primär");
     box.addItem("Sekundär 2", false);
-    VellGui::WindowDC screen;
-    VellGui::MemoryDC memory(screen.get());
-    VellGui::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), 205, 20));
-    VellGui::SelectedObject selectedBitmap(memory.get(), bitmap.get());
+    WindowDC screen;
+    MemoryDC memory(screen.get());
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), 205, 20));
+    SelectedObject selectedBitmap(memory.get(), bitmap.get());
     RECT area = {0, 0, 205, 20};
     auto draw = [&](UINT itemId, UINT state) {
         DRAWITEMSTRUCT item = {};
@@ -255,8 +256,8 @@ TEST_F(ComboBoxes, ThePlayersChoiceOfADisabledEntryIsRefusedAndTheWheelGoesToThe
 }
 
 TEST_F(ComboBoxes, TheFacePaintsInTheStyleOfItsState) {
-    VellGui::openThemeData = fakeOpen;
-    VellGui::drawThemeBackground = fakePaint;
+    systemHooks.openThemeData = fakeOpen;
+    systemHooks.drawThemeBackground = fakePaint;
     box.addItem("Vollbild");
     box.addItem("Fenster (Rahmenlos)");
     show();
@@ -283,7 +284,7 @@ TEST_F(ComboBoxes, TheFacePaintsInTheStyleOfItsState) {
     RECT arrow = {w - h, 0, w, h};
     EXPECT_TRUE(EqualRect(&painted[1].rect, &arrow));
     {
-        VellGui::WindowDC dc(box.hwnd);
+        WindowDC dc(box.hwnd);
         RECT text = {0, 0, w - h, h};
         EXPECT_GT(countPixels(dc.get(), text, GetSysColor(COLOR_WINDOWTEXT)), 0);
         EXPECT_EQ(countPixels(dc.get(), text, kGrey), 0);
@@ -306,7 +307,7 @@ TEST_F(ComboBoxes, TheFacePaintsInTheStyleOfItsState) {
     ASSERT_EQ(painted.size(), 2u);
     EXPECT_EQ(painted[1].state, CBXSR_DISABLED);
     {
-        VellGui::WindowDC dc(box.hwnd);
+        WindowDC dc(box.hwnd);
         RECT text = {0, 0, w - h, h};
         EXPECT_GT(countPixels(dc.get(), text, kGrey), 0);
         EXPECT_EQ(countPixels(dc.get(), text, GetSysColor(COLOR_WINDOWTEXT)), 0);
@@ -324,15 +325,15 @@ TEST_F(ComboBoxes, TheFacePaintsInTheStyleOfItsState) {
 }
 
 TEST_F(ComboBoxes, WithoutAStyleTheSystemPaintsTheFaceThroughTheEntryDrawing) {
-    VellGui::openThemeData = noTheme;
-    VellGui::drawThemeBackground = fakePaint;
+    systemHooks.openThemeData = noTheme;
+    systemHooks.drawThemeBackground = fakePaint;
     box.addItem("Vollbild");
     box.setEnabled(false);
     show();
     paintNow();
     EXPECT_FALSE(comboThemes.usable);
     EXPECT_TRUE(painted.empty());
-    VellGui::WindowDC dc(box.hwnd);
+    WindowDC dc(box.hwnd);
     // The text area, inside the system's frame and left of its arrow.
     RECT inside = client();
     RECT text = {4, 4, inside.right - inside.bottom - 2, inside.bottom - 4};

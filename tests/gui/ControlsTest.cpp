@@ -394,13 +394,6 @@ TEST_F(Controls, KeysAndMouseInTheLoop) {
     inner2.create(&group, nullptr, "Inner 2", VellGui::kPushButton);
 
     std::vector<POINT> windowClicks;
-    auto key = [](WORD vk) {
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = vk;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
-    };
     auto moveTo = [&](int cx, int cy) {
         POINT point = {cx, cy};
         ClientToScreen(window.hwnd, &point);
@@ -424,20 +417,20 @@ TEST_F(Controls, KeysAndMouseInTheLoop) {
         [&] {
             SetForegroundWindow(window.hwnd);
             SetFocus(window.hwnd);
-            key(VK_RETURN);
+            testing_support::pressKey(VK_RETURN);
         },
         [&] {
             // From the top-level window the key reaches the one button it belongs to, once.
             EXPECT_EQ(playClicks, 1);
             EXPECT_EQ(quitClicks + plainClicks, 0);
             SetFocus(plain.hwnd);
-            key(VK_RETURN);
+            testing_support::pressKey(VK_RETURN);
         },
         [&] {
             // On a button without that accelerator, Return clicks nothing.
             EXPECT_EQ(playClicks, 1);
             EXPECT_EQ(plainClicks, 0);
-            key(VK_TAB);
+            testing_support::pressKey(VK_TAB);
         },
         [&] {
             EXPECT_EQ(GetFocus(), inner1.hwnd) << "Tab did not enter the group";

@@ -4,7 +4,7 @@
 // procedure counts what reaches it.
 #include "gui/Object.h"
 #include "gui/Window.h"
-#include "launcher/StartupValues.h"
+#include "platform/StartupValues.h"
 
 #include <functional>
 #include <map>

@@ -1,7 +1,9 @@
 // The top-level window: class, placement, the owner while an owned window is open,
 // dragging, the message loop's Escape rule and the controller poll.
 #include "gui/Joystick.h"
+#include "platform/SystemHooks.h"
 #include "gui/Placement.h"
+#include "launcher/Resources.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -38,14 +40,14 @@ protected:
     void SetUp() override {
         useThisModule();
         VellGui::joystickMask = 0xFFFF;
-        VellGui::joystickReader = fakeReader;
+        systemHooks.readJoystick = fakeReader;
         working.clear();
         reads.clear();
         lookedUp.clear();
     }
     void TearDown() override {
-        VellGui::joystickReader = VellGui::readSystemJoystick;
-        VellGui::workAreaLookup = VellGui::monitorWorkArea;
+        systemHooks.readJoystick = readSystemJoystick;
+        systemHooks.workArea = systemWorkArea;
         drainQuit();
     }
 
@@ -74,6 +76,7 @@ protected:
 TEST_F(TopLevel, ClassNameStyleAndOuterSize) {
     Window window;
     window.setSize(400, 300);
+    window.icon = LoadIconW(startup::instance, MAKEINTRESOURCEW(kIconGroupResource));
     window.create(nullptr, "Vantorra", VellGui::kCaptionedWindow);
     EXPECT_EQ(window.className, "Vantorra_window_class");
     wchar_t className[64] = {};
@@ -105,7 +108,7 @@ TEST_F(TopLevel, ClassNameStyleAndOuterSize) {
 }
 
 TEST_F(TopLevel, OpensOnTheMonitorUnderTheCursor) {
-    VellGui::workAreaLookup = fakeWorkArea;
+    systemHooks.workArea = fakeWorkArea;
     // The fake puts a second monitor where Wine's display ends; the cursor stays on the
     // real one, so the point that is looked up is checked as well.
     ASSERT_TRUE(SetCursorPos(1500, 500));
@@ -119,7 +122,7 @@ TEST_F(TopLevel, OpensOnTheMonitorUnderTheCursor) {
     EXPECT_EQ(window.y, (0 + 1040 - 396) / 2);
 
     // On a monitor whose work area starts right of the primary one.
-    VellGui::workAreaLookup = [](POINT) { return RECT{1920, 0, 3200, 1000}; };
+    systemHooks.workArea = [](POINT) { return RECT{1920, 0, 3200, 1000}; };
     Window second;
     second.setSize(608, 396);
     second.create(nullptr, "OnSecond", VellGui::kDraggableWindow);
@@ -129,8 +132,8 @@ TEST_F(TopLevel, OpensOnTheMonitorUnderTheCursor) {
 }
 
 TEST_F(TopLevel, APointOutsideEveryMonitorTakesTheNearestOne) {
-    RECT inside = VellGui::monitorWorkArea({1900, 1000});
-    RECT outside = VellGui::monitorWorkArea({5000, 5000});
+    RECT inside = systemWorkArea({1900, 1000});
+    RECT outside = systemWorkArea({5000, 5000});
     EXPECT_TRUE(EqualRect(&inside, &outside));
     EXPECT_GT(inside.right - inside.left, 0);
 }
@@ -230,13 +233,6 @@ TEST_F(TopLevel, EscapeMovesTheFocusToTheTopLevelWindow) {
     constexpr UINT kStart = WM_APP + 1;
     constexpr UINT_PTR kLook = 77;
     HWND focusBefore = nullptr, focusAfter = nullptr;
-    auto escape = [](bool down) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = VK_ESCAPE;
-        input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-        SendInput(1, &input, sizeof(input));
-    };
     window.hook = [&](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> LRESULT {
         if (hwnd != window.hwnd)
             return 0;
@@ -244,12 +240,12 @@ TEST_F(TopLevel, EscapeMovesTheFocusToTheTopLevelWindow) {
             SetForegroundWindow(hwnd);
             SetFocus(button.hwnd);
             focusBefore = GetFocus();
-            escape(true);
+            testing_support::holdKey(VK_ESCAPE, true);
             SetTimer(hwnd, kLook, 300, nullptr);
         } else if (msg == WM_TIMER && wParam == kLook) {
             KillTimer(hwnd, kLook);
             focusAfter = GetFocus();
-            escape(false);
+            testing_support::holdKey(VK_ESCAPE, false);
             PostMessageW(hwnd, WM_CLOSE, 0, 0);
         }
         return 0;

@@ -22,14 +22,8 @@ bool closeMainWindow(const ChildProcess& launcher) {
 
 class Startup : public ::testing::Test {
 protected:
-    void SetUp() override {
-        setEnv(L"FAKEGAME_MODE", L"window");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"10000");
-    }
-    void TearDown() override {
-        setEnv(L"FAKEGAME_MODE", L"");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"");
-    }
+    void SetUp() override { setStandInGame(L"window", 10000); }
+    void TearDown() override { resetStandInGame(); }
 
     // Runs the launcher with `arguments` and returns its exit code.
     static std::optional<DWORD> run(const InstallFolder& folder, const std::wstring& arguments) {
@@ -155,7 +149,7 @@ TEST(Win32Prefix, SkipModeNeverWarns) {
     if (wow64)
         GTEST_SKIP() << "needs a 32-bit prefix";
     InstallFolder folder;
-    setEnv(L"FAKEGAME_MODE", L"window");
+    setStandInGame(L"window");
     ChildProcess launcher(folder.launcher(), L"-SKIP_LAUNCHER", folder.path());
     EXPECT_EQ(launcher.wait(kExitTimeoutMs), std::optional<DWORD>(0));
     EXPECT_EQ(folder.gameStarts().size(), 1u);

@@ -35,12 +35,12 @@ protected:
         ASSERT_FALSE(config.ini.empty());
         removeTree(config.maker);
         ASSERT_TRUE(putConfig(config, kOriginal));
-        useWindowlessGame();
+        setStandInGame(L"windowless", 30000);
     }
     void TearDown() override {
         SetFileAttributesW(config.ini.c_str(), FILE_ATTRIBUTE_NORMAL);
         removeTree(config.maker);
-        resetGame();
+        resetStandInGame();
     }
 
     // Everything beside vantorra.ini. Wine's ReplaceFileW first moves the original aside

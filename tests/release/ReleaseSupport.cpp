@@ -38,34 +38,8 @@ bool putConfig(const RoamingConfig& config, const std::string& content) {
     return writeFile(config.ini, content);
 }
 
-std::set<std::wstring> namesIn(const std::wstring& folder) {
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.insert(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
-FILETIME lastWriteTime(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
 bool sameTime(const FILETIME& a, const FILETIME& b) {
     return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
-}
-
-bool runningUnderWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
 std::string runSkipMode(const InstallFolder& install) {
@@ -95,16 +69,6 @@ std::string runSkipMode(const InstallFolder& install) {
     if (starts.size() != before + 1)
         problem += "the game was started " + std::to_string(starts.size() - before) + " times";
     return problem;
-}
-
-void useWindowlessGame() {
-    setEnv(L"FAKEGAME_MODE", L"windowless");
-    setEnv(L"FAKEGAME_LIFETIME_MS", L"30000");
-}
-
-void resetGame() {
-    setEnv(L"FAKEGAME_MODE", L"");
-    setEnv(L"FAKEGAME_LIFETIME_MS", L"");
 }
 
 } // namespace release_tests

@@ -19,19 +19,11 @@ RoamingConfig roamingConfig();
 // Creates the folders if needed and puts `content` in the file.
 bool putConfig(const RoamingConfig& config, const std::string& content);
 
-std::set<std::wstring> namesIn(const std::wstring& folder);
-FILETIME lastWriteTime(const std::wstring& path);
 bool sameTime(const FILETIME& a, const FILETIME& b);
-bool runningUnderWine();
 
 // Runs the install's launcher with -SKIP_LAUNCHER and waits for it, then ends the game
 // it started. Empty when the launcher ended with 0 after starting the game exactly
 // once; otherwise what went wrong (a message box it showed, its exit code, the starts).
 std::string runSkipMode(const testing_support::InstallFolder& install);
-
-// The stand-in game for skip-mode runs: windowless and long-lived enough for the
-// launcher's launch check, ended by runSkipMode.
-void useWindowlessGame();
-void resetGame();
 
 } // namespace release_tests

@@ -43,11 +43,11 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(config.ini.empty());
         removeTree(config.maker);
-        useWindowlessGame();
+        setStandInGame(L"windowless", 30000);
     }
     void TearDown() override {
         removeTree(config.maker);
-        resetGame();
+        resetStandInGame();
     }
 };
 

@@ -4,7 +4,7 @@
 add_library(release_test_support STATIC
     release/ConfigCorpus.cpp
     release/ReleaseSupport.cpp)
-target_link_libraries(release_test_support PUBLIC vantorra_core test_support)
+target_link_libraries(release_test_support PUBLIC vantorra_launcher test_support)
 
 # These edit the player's real vantorra.ini, like the other skip-mode suites.
 vantorra_add_test(release_save_sweep release/SaveSweepTest.cpp LIBS release_test_support)

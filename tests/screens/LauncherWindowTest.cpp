@@ -17,14 +17,6 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 20000;
 
-void key(WORD vk) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = vk;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
 // Wine takes the cursor position from the X pointer, which SendInput alone does not always
 // move: the pointer is warped first, as a real mouse would have moved it.
 void mouse(DWORD flags, POINT screen = {}) {
@@ -105,14 +97,10 @@ int countColour(RECT area, COLORREF colour) {
 class LauncherWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        setEnv(L"FAKEGAME_MODE", L"window");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"10000");
+        setStandInGame(L"window", 10000);
         DeleteFileW(wide(ConfigFile().path()).c_str());
     }
-    void TearDown() override {
-        setEnv(L"FAKEGAME_MODE", L"");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"");
-    }
+    void TearDown() override { resetStandInGame(); }
 
     // Starts the launcher and waits until its window is in front.
     HWND start(ChildProcess& launcher, const InstallFolder& folder,
@@ -182,7 +170,7 @@ TEST_F(LauncherWindow, BorderlessCentredAndReturnStartsTheGame) {
     EXPECT_EQ(rect.left, (monitor.rcWork.left + monitor.rcWork.right - 608) / 2);
     EXPECT_EQ(rect.top, (monitor.rcWork.top + monitor.rcWork.bottom - 396) / 2);
 
-    key(VK_RETURN);
+    pressKey(VK_RETURN);
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
     auto starts = folder.gameStarts();
     ASSERT_EQ(starts.size(), 1u);
@@ -199,7 +187,7 @@ TEST_F(LauncherWindow, EscapeAndQuitEndWithoutTheGame) {
     InstallFolder folder;
     ChildProcess launcher;
     ASSERT_NE(start(launcher, folder), nullptr);
-    key(VK_ESCAPE);
+    pressKey(VK_ESCAPE);
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
 
     HWND window = start(launcher, folder);
@@ -225,7 +213,7 @@ TEST_F(LauncherWindow, MissingGameIsReportedAndTheWindowStays) {
     ChildProcess launcher;
     HWND window = start(launcher, folder);
     ASSERT_NE(window, nullptr);
-    key(VK_RETURN);
+    pressKey(VK_RETURN);
     auto box = closeMessageBox(launcher.pid(), kTimeoutMs);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text, "Executable not found!");
@@ -259,7 +247,7 @@ TEST_F(LauncherWindow, MissingGameIsReportedAndTheWindowStays) {
 
     SetForegroundWindow(window);
     waitFor([&] { return GetForegroundWindow() == window; }, 3000);
-    key(VK_ESCAPE);
+    pressKey(VK_ESCAPE);
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
 }
 
@@ -294,7 +282,7 @@ TEST_F(LauncherWindow, SecondLauncherGivesWayToTheFirst) {
 
     // Play while the game runs from this folder: the game comes to the front, nothing
     // is started, and the launcher ends.
-    key(VK_RETURN);
+    pressKey(VK_RETURN);
     EXPECT_EQ(first.wait(kTimeoutMs), std::optional<DWORD>(0));
     EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == gameWindow; }, 3000));
     EXPECT_EQ(folder.gameStarts().size(), 1u);
@@ -327,7 +315,7 @@ TEST_F(LauncherWindow, HoverHighlightsTheCaptionUnderTheMouse) {
     mouse(MOUSEEVENTF_MOVE, at(window, 450, 120));
     EXPECT_TRUE(waitFor([&] { return countColour(options, nearBlack) > 50; }, 3000));
     EXPECT_EQ(countColour(options, grey), greyBefore);
-    key(VK_ESCAPE);
+    pressKey(VK_ESCAPE);
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
 }
 
@@ -360,8 +348,8 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
     // Open the list, one entry up to "Vollbild", confirm.
     ASSERT_TRUE(clickUntil(centre(modeList),
                            [&] { return SendMessageW(modeList, CB_GETDROPPEDSTATE, 0, 0); }));
-    key(VK_UP);
-    key(VK_RETURN);
+    pressKey(VK_UP);
+    pressKey(VK_RETURN);
     EXPECT_TRUE(waitFor([&] { return SendMessageW(modeList, CB_GETCURSEL, 0, 0) == 0; }, 3000));
     EXPECT_TRUE(waitFor([&] { return widthOf(modeLabel) > regularWidth; }, 3000))
         << "the label of the changed row turns bold";
@@ -391,15 +379,15 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
     EXPECT_EQ(SendMessageW(lists[1], CB_GETCURSEL, 0, 0), 0);
     ASSERT_TRUE(clickUntil(centre(lists[1]),
                            [&] { return SendMessageW(lists[1], CB_GETDROPPEDSTATE, 0, 0); }));
-    key(VK_DOWN);
-    key(VK_RETURN);
+    pressKey(VK_DOWN);
+    pressKey(VK_RETURN);
     EXPECT_TRUE(waitFor([&] { return SendMessageW(lists[1], CB_GETCURSEL, 0, 0) == 1; }, 3000));
-    key(VK_ESCAPE);
+    pressKey(VK_ESCAPE);
     ASSERT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
     EXPECT_EQ(readFile(ini), saved);
     EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
 
-    key(VK_ESCAPE);
+    pressKey(VK_ESCAPE);
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
     EXPECT_TRUE(folder.gameStarts().empty());
 }

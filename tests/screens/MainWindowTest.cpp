@@ -1,8 +1,9 @@
 // The main window in this process: its layout, the game's version, what its rows do
 // without a game beside it, and the controller buttons through the joystick seam.
 #include "gui/Joystick.h"
-#include "gui/Resources.h"
-#include "screens/FileVersion.h"
+#include "platform/SystemHooks.h"
+#include "launcher/Resources.h"
+#include "platform/FileVersion.h"
 #include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
 #include "tests/gui/GuiTestSupport.h"
@@ -51,7 +52,7 @@ protected:
     static void SetUpTestSuite() {
         gui_testing::useThisModule();
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        VellGui::loadResources();
+        loadResources();
     }
 
     void SetUp() override {
@@ -59,10 +60,10 @@ protected:
         heldButtons = 0;
         reads = 0;
         VellGui::joystickMask = 0xFFFF;
-        VellGui::joystickReader = fakeController;
+        systemHooks.readJoystick = fakeController;
     }
     void TearDown() override {
-        VellGui::joystickReader = VellGui::readSystemJoystick;
+        systemHooks.readJoystick = readSystemJoystick;
         SetCurrentDirectoryW(previousDirectory.c_str());
         gui_testing::drainQuit();
     }
@@ -108,7 +109,7 @@ TEST_F(MainScreen, VersionOfTheGameExecutable) {
 TEST_F(MainScreen, LayoutAndVersionLabel) {
     InstallFolder folder;
     enter(folder);
-    MainWindow window(config);
+    MainWindow window(config, launcherArtwork());
     ASSERT_NE(window.hwnd, nullptr);
     EXPECT_EQ(windowText(window.hwnd), "Vantorra");
     EXPECT_EQ(window.kind, VellGui::kDraggableWindow);
@@ -147,7 +148,7 @@ TEST_F(MainScreen, LayoutAndVersionLabel) {
         EXPECT_EQ(button.right - button.left, 176) << row;
         EXPECT_EQ(button.bottom - button.top, 34) << row;
         EXPECT_EQ(windowText(buttons[row]->hwnd), captions[row]);
-        EXPECT_EQ(buttons[row]->font, &VellGui::fontImpact25);
+        EXPECT_EQ(buttons[row]->font, &fontImpact25);
         EXPECT_EQ(buttons[row]->kind, VellGui::kHoverTextButton);
         EXPECT_EQ(buttons[row]->normalColor, RGB(4, 4, 4));
         EXPECT_EQ(buttons[row]->highlightColor, RGB(138, 138, 138));
@@ -160,7 +161,7 @@ TEST_F(MainScreen, LayoutAndVersionLabel) {
     EXPECT_EQ(version.right, 603);
     EXPECT_EQ(version.bottom, 394);
     EXPECT_GT(version.right - version.left, 0);
-    EXPECT_EQ(window.versionLabel.font, &VellGui::fontImpact15);
+    EXPECT_EQ(window.versionLabel.font, &fontImpact15);
     EXPECT_EQ(window.versionLabel.textColor, RGB(238, 238, 238));
     EXPECT_TRUE(window.versionLabel.transparent);
     EXPECT_TRUE(window.commandLine.empty());
@@ -170,13 +171,13 @@ TEST_F(MainScreen, NoVersionWithoutRecordOrFile) {
     InstallFolder noRecord(false);
     ASSERT_TRUE(copyFile(testsDir() + L"CrashProbe.exe", noRecord.game()));
     enter(noRecord);
-    MainWindow unversioned(config);
+    MainWindow unversioned(config, launcherArtwork());
     EXPECT_EQ(unversioned.versionLabel.text, "");
     unversioned.close();
 
     InstallFolder empty(false);
     enter(empty);
-    MainWindow missing(config);
+    MainWindow missing(config, launcherArtwork());
     EXPECT_EQ(missing.versionLabel.text, "");
 }
 
@@ -186,7 +187,7 @@ TEST_F(MainScreen, RowsWithoutAGame) {
     InstallFolder empty(false);
     enter(empty);
     MessageBoxCatcher boxes;
-    MainWindow window(config);
+    MainWindow window(config, launcherArtwork());
     auto command = [&](VellGui::IObject& from) {
         SendMessageW(window.hwnd, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                      reinterpret_cast<LPARAM>(from.hwnd));
@@ -219,7 +220,7 @@ TEST_F(MainScreen, ControllerButtons) {
     enter(empty);
     MessageBoxCatcher boxes;
     {
-        MainWindow window(config);
+        MainWindow window(config, launcherArtwork());
         bringToFront(window.hwnd);
         // Driven tick by tick here; the window's own timer is checked below.
         KillTimer(window.hwnd, reinterpret_cast<UINT_PTR>(window.hwnd));
@@ -260,7 +261,7 @@ TEST_F(MainScreen, ControllerButtons) {
     gui_testing::drainQuit();
 
     // Button 2 alone, on the window's own 100 ms timer.
-    MainWindow window(config);
+    MainWindow window(config, launcherArtwork());
     bringToFront(window.hwnd);
     heldButtons = JOY_BUTTON2;
     HWND closing = window.hwnd;

@@ -1,6 +1,6 @@
 // The options window over scripted displays: the lists, the per-monitor resolution
 // memory, the bold markers, "Zurücksetzen", "Speichern" and every way of closing.
-#include "gui/Resources.h"
+#include "launcher/Resources.h"
 #include "screens/OptionsWindow.h"
 #include "settings/ConfigFile.h"
 #include "tests/display/FakeDxgi.h"
@@ -64,7 +64,7 @@ std::vector<std::string> texts(const ComboBox& list) {
 }
 
 bool bold(const Label& label) {
-    return label.font == &VellGui::fontSegoe15Bold;
+    return label.font == &fontSegoe15Bold;
 }
 
 // What the system sends when the player picks an entry from the open list.
@@ -89,7 +89,7 @@ protected:
     static void SetUpTestSuite() {
         CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         useThisModule();
-        VellGui::loadResources();
+        loadResources();
     }
     static void TearDownTestSuite() { CoUninitialize(); }
 
@@ -155,7 +155,7 @@ protected:
 } // namespace
 
 TEST_F(Options, LayoutFollowsTheFontsAndTheSavedValuesAreSelected) {
-    OptionsWindow window(owner, settings, sourceFor(fourOutputs()));
+    OptionsWindow window(owner, settings, launcherArtwork(), sourceFor(fourOutputs()));
     EXPECT_FALSE(IsWindowEnabled(owner.hwnd));
     EXPECT_EQ(GetWindow(window.hwnd, GW_OWNER), owner.hwnd);
     RECT client = {};
@@ -197,7 +197,7 @@ TEST_F(Options, LayoutFollowsTheFontsAndTheSavedValuesAreSelected) {
     EXPECT_EQ(window.modeList.selected, 0);
     EXPECT_TRUE(window.ready);
     for (const Label* label : {&window.monitorLabel, &window.modeLabel, &window.resolutionLabel})
-        EXPECT_EQ(label->font, &VellGui::fontSegoe15) << label->text;
+        EXPECT_EQ(label->font, &fontSegoe15) << label->text;
 
     // One options window at a time, as the main window opens them: each registers the
     // class named after its title.
@@ -208,7 +208,7 @@ TEST_F(Options, LayoutFollowsTheFontsAndTheSavedValuesAreSelected) {
     settings.set("Adapter", "1");
     settings.set("Resolution", "1920x1080");
     settings.set("Window", "1");
-    OptionsWindow third(owner, settings, sourceFor(fourOutputs()));
+    OptionsWindow third(owner, settings, launcherArtwork(), sourceFor(fourOutputs()));
     third.loadValues();
     EXPECT_EQ(third.monitorList.selected, 1);
     EXPECT_EQ(texts(third.resolutionList),
@@ -222,7 +222,7 @@ TEST_F(Options, LayoutFollowsTheFontsAndTheSavedValuesAreSelected) {
     // A size the saved monitor does not offer reads as its first mode.
     settings.set("Adapter", "0");
     settings.set("Resolution", "1366x768");
-    OptionsWindow unknown(owner, settings, sourceFor(fourOutputs()));
+    OptionsWindow unknown(owner, settings, launcherArtwork(), sourceFor(fourOutputs()));
     unknown.loadValues();
     EXPECT_EQ(unknown.resolutionList.selected, 0);
     EXPECT_FALSE(bold(unknown.monitorLabel) || bold(unknown.modeLabel) ||
@@ -233,20 +233,20 @@ TEST_F(Options, LayoutFollowsTheFontsAndTheSavedValuesAreSelected) {
     // Only monitors on the desktop are listed, numbered over all outputs.
     FactoryScript noPrimary = fourOutputs();
     noPrimary.adapters[0].outputs[0].attached = false;
-    OptionsWindow secondaries(owner, settings, sourceFor(noPrimary));
+    OptionsWindow secondaries(owner, settings, launcherArtwork(), sourceFor(noPrimary));
     secondaries.loadValues();
     EXPECT_EQ(texts(secondaries.monitorList),
               (std::vector<std::string>{"Sekundär 2", "Sekundär 3"}));
     reopen(secondaries);
     // Without any output the placeholders.
-    OptionsWindow empty(owner, settings, sourceFor(FactoryScript{}));
+    OptionsWindow empty(owner, settings, launcherArtwork(), sourceFor(FactoryScript{}));
     empty.loadValues();
     EXPECT_EQ(texts(empty.monitorList), (std::vector<std::string>{"Primär"}));
     EXPECT_EQ(texts(empty.resolutionList), (std::vector<std::string>{"Default"}));
 }
 
 TEST_F(Options, EachMonitorKeepsItsResolutionAndChangedRowsTurnBold) {
-    OptionsWindow window(owner, settings, sourceFor(fourOutputs()));
+    OptionsWindow window(owner, settings, launcherArtwork(), sourceFor(fourOutputs()));
     window.loadValues();
     int regularWidth = window.resolutionLabel.width;
 
@@ -299,7 +299,7 @@ TEST_F(Options, EachMonitorKeepsItsResolutionAndChangedRowsTurnBold) {
 
     // Nothing of this survives into the next opening.
     reopen(window);
-    OptionsWindow again(owner, settings, sourceFor(fourOutputs()));
+    OptionsWindow again(owner, settings, launcherArtwork(), sourceFor(fourOutputs()));
     again.loadValues();
     choose(again.monitorList, 1);
     EXPECT_EQ(again.resolutionList.selected, 0);
@@ -307,7 +307,7 @@ TEST_F(Options, EachMonitorKeepsItsResolutionAndChangedRowsTurnBold) {
 
 TEST_F(Options, ResetProposesTheRecommendedValuesAndWritesNothing) {
     auto before = settings.values();
-    OptionsWindow window(owner, settings, sourceFor(fourOutputs()));
+    OptionsWindow window(owner, settings, launcherArtwork(), sourceFor(fourOutputs()));
     window.loadValues();
     SendMessageW(window.resetButton.hwnd, BM_CLICK, 0, 0);
     EXPECT_EQ(window.monitorList.selected, 0);
@@ -329,7 +329,7 @@ TEST_F(Options, ResetProposesTheRecommendedValuesAndWritesNothing) {
 
 TEST_F(Options, SaveWritesTheFourKeysAndKeepsEveryOtherLine) {
     ShowWindow(owner.hwnd, SW_SHOW);
-    OptionsWindow window(owner, settings, sourceFor(fourOutputs()));
+    OptionsWindow window(owner, settings, launcherArtwork(), sourceFor(fourOutputs()));
     window.loadValues();
     runWith(window, {[&] {
                          choose(window.monitorList, 1);
@@ -355,7 +355,7 @@ TEST_F(Options, EscapeCancelAndTheCloseBoxWriteNothing) {
     const char* ways[] = {"Escape", "Abbrechen", "close box"};
     for (int way = 0; way < 3; ++way) {
         SCOPED_TRACE(ways[way]);
-        OptionsWindow window(owner, settings, sourceFor(fourOutputs()));
+        OptionsWindow window(owner, settings, launcherArtwork(), sourceFor(fourOutputs()));
         window.loadValues();
         std::vector<std::function<void()>> script = {[&] {
             choose(window.monitorList, 2);

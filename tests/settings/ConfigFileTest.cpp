@@ -226,7 +226,9 @@ TEST(ConfigLocation, MissingFilesGiveMinusOneQuietly) {
     std::string missing = narrow(dir / L"missing.ini");
     MessageBoxCatcher boxes;
     char buffer[8];
+    DWORD error = ERROR_SUCCESS;
     EXPECT_EQ(fileSize(missing), -1);
-    EXPECT_EQ(readFile(missing, buffer, sizeof(buffer)), -1);
+    EXPECT_EQ(readFile(missing, buffer, sizeof(buffer), error), -1);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(boxes.boxes().empty());
 }

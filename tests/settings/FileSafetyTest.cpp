@@ -1,5 +1,6 @@
 // No failure during a save may damage vantorra.ini or leave debris beside it.
 #include "settings/ConfigFile.h"
+#include "platform/SystemHooks.h"
 #include "settings/ConfigFormat.h"
 #include "settings/FileAccess.h"
 #include "tests/support/TestSupport.h"
@@ -15,43 +16,13 @@ namespace {
 
 const std::string kOriginal = "// mine\r\nWindow 0\r\nGamma 1.2\r\n";
 
-std::set<std::wstring> namesIn(const std::wstring& folder) {
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.insert(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
-bool runningUnderWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-FILETIME lastWriteTime(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
-}
-
 class FileSafety : public ::testing::Test {
 protected:
     TempDir dir;
     std::wstring ini = dir / L"vantorra.ini";
 
     void SetUp() override { ASSERT_TRUE(writeFile(ini, kOriginal)); }
-    void TearDown() override {
-        fileAccessSeam::readFile = ::ReadFile;
-        fileAccessSeam::writeFile = ::WriteFile;
-        fileAccessSeam::replaceFile = ::ReplaceFileW;
-    }
+    void TearDown() override { systemHooks = SystemHooks{}; }
 
     // Loads the original and saves it with a changed Window value; what save said.
     bool saveChanged() {
@@ -201,7 +172,7 @@ TEST_F(FileSafety, AParentFolderThatIsAPlainFileStopsTheSaveQuietly) {
 
 TEST_F(FileSafety, AWriteFailingHalfwayLeavesTheOriginal) {
     writeCalls = 0;
-    fileAccessSeam::writeFile = writeFailingHalfway;
+    systemHooks.writeFile = writeFailingHalfway;
     EXPECT_FALSE(saveChanged());
     EXPECT_EQ(saveError, static_cast<DWORD>(ERROR_DISK_FULL));
     EXPECT_GE(writeCalls, 2);
@@ -209,7 +180,7 @@ TEST_F(FileSafety, AWriteFailingHalfwayLeavesTheOriginal) {
 }
 
 TEST_F(FileSafety, WhenTheSystemLosesTheOriginalTheNewContentTakesItsPlace) {
-    fileAccessSeam::replaceFile = replaceLosingTheOriginal;
+    systemHooks.replaceFile = replaceLosingTheOriginal;
     EXPECT_TRUE(saveChanged());
     EXPECT_EQ(readFile(ini), "// mine\r\nWindow 1\r\nGamma 1.2\r\n");
     EXPECT_FALSE(fileExists(ini + L".tmp"));
@@ -224,10 +195,10 @@ TEST_F(FileSafety, AnIncompleteReadWritesNothing) {
         config.load();
         config.set("Window", "1");
         readFails = reportsFailure;
-        fileAccessSeam::readFile = readStoppingHalfway;
+        systemHooks.readFile = readStoppingHalfway;
         MessageBoxCatcher boxes;
         EXPECT_FALSE(config.save());
-        fileAccessSeam::readFile = ::ReadFile;
+        systemHooks.readFile = ::ReadFile;
         auto shown = boxes.boxes();
         ASSERT_EQ(shown.size(), reportsFailure ? 1u : 0u);
         for (const auto& box : shown)
@@ -239,7 +210,7 @@ TEST_F(FileSafety, AnIncompleteReadWritesNothing) {
 TEST_F(FileSafety, LoadKeepsWhatArrivedBeforeAFailedRead) {
     ASSERT_TRUE(writeFile(ini, "Window 1\r\nAdapter 22\r\n"));
     readFails = true;
-    fileAccessSeam::readFile = readStoppingHalfway;
+    systemHooks.readFile = readStoppingHalfway;
     MessageBoxCatcher boxes;
     ConfigFile config(narrow(ini));
     EXPECT_TRUE(config.load());

@@ -26,13 +26,11 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(roamingFolder().empty());
         removeTree(maker);
-        setEnv(L"FAKEGAME_MODE", L"window");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"3000");
+        setStandInGame(L"window", 3000);
     }
     void TearDown() override {
         removeTree(maker);
-        setEnv(L"FAKEGAME_MODE", L"");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"");
+        resetStandInGame();
     }
 
     void runSkipMode(const InstallFolder& folder) {

@@ -1,6 +1,6 @@
 #include "tests/support/Screenshot.h"
 
-#include "launcher/ComPtr.h"
+#include "platform/ComPtr.h"
 
 #include <objbase.h>
 #include <wincodec.h>

@@ -152,8 +152,59 @@ GameStart parseGameStart(const std::string& line) {
     return start;
 }
 
+std::set<std::wstring> namesIn(const std::wstring& folder) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.insert(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+FILETIME lastWriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+bool runningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 void setEnv(const wchar_t* name, const std::wstring& value) {
     SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+}
+
+void setStandInGame(const wchar_t* mode, DWORD lifetimeMs) {
+    setEnv(L"FAKEGAME_MODE", mode ? mode : L"");
+    setEnv(L"FAKEGAME_LIFETIME_MS", lifetimeMs ? std::to_wstring(lifetimeMs) : L"");
+}
+
+void resetStandInGame() {
+    setStandInGame(nullptr);
+}
+
+void holdKey(WORD vk, bool down) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof(input));
+}
+
+void pressKey(WORD vk) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = vk;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments,

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +43,11 @@ bool copyFile(const std::wstring& from, const std::wstring& to);
 bool writeFile(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> readFile(const std::wstring& path);
 bool fileExists(const std::wstring& path);
+// The names in a folder (with trailing backslash), "." and ".." left out.
+std::set<std::wstring> namesIn(const std::wstring& folder);
+FILETIME lastWriteTime(const std::wstring& path);
+// Where Wine and Windows differ, a test says so and checks what both agree on.
+bool runningUnderWine();
 
 // An install folder: the launcher and, unless told otherwise, the stand-in game as
 // Vantorra.exe. The game's log and mode are set through the environment that child
@@ -66,6 +72,17 @@ GameStart parseGameStart(const std::string& line);
 
 // Sets (or with an empty value removes) a variable that child processes inherit.
 void setEnv(const wchar_t* name, const std::wstring& value);
+
+// How the stand-in game behaves when started from now on: `mode` "window", "hidden",
+// "windowless" or "exit:N"; it ends by itself after `lifetimeMs` (0: its own default).
+void setStandInGame(const wchar_t* mode, DWORD lifetimeMs = 0);
+// The stand-in game's defaults again.
+void resetStandInGame();
+
+// A key pressed and released, as the player's keyboard would (to the foreground window).
+void pressKey(WORD vk);
+// A key only pressed, or only released.
+void holdKey(WORD vk, bool down);
 
 class ChildProcess {
 public:

@@ -1,8 +1,8 @@
 // The pictures and fonts carried in the executable, decoded as the launcher does at
 // start-up.
-#include "gui/GdiObjects.h"
+#include "platform/GdiObjects.h"
 #include "gui/MeasureText.h"
-#include "gui/Resources.h"
+#include "launcher/Resources.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "launcher/GameLaunch.h"
+#include "launch/GameLaunch.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +12,11 @@ class GameLaunch : public ::testing::Test {
 protected:
     void SetUp() override {
         GetCurrentDirectoryW(MAX_PATH, previous_);
-        setEnv(L"FAKEGAME_MODE", L"window");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"10000");
+        setStandInGame(L"window", 10000);
     }
     void TearDown() override {
         SetCurrentDirectoryW(previous_);
-        setEnv(L"FAKEGAME_MODE", L"");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"");
+        resetStandInGame();
     }
     void enter(const InstallFolder& folder) { SetCurrentDirectoryW(folder.path().c_str()); }
 
@@ -91,7 +89,7 @@ TEST_F(GameLaunch, FolderNamedLikeTheGamePassesTheTestButFailsToStart) {
 TEST_F(GameLaunch, GameEndingWithinHalfASecondIsStartedAgainThroughTheShell) {
     InstallFolder folder;
     enter(folder);
-    setEnv(L"FAKEGAME_MODE", L"exit:7");
+    setStandInGame(L"exit:7");
     MessageBoxCatcher catcher;
     EXPECT_TRUE(startProcess(kGamePath, "-a b"));
     std::vector<std::string> starts;

@@ -1,6 +1,6 @@
-#include "screens/FileVersion.h"
+#include "platform/FileVersion.h"
 
-#include "launcher/Text.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 

@@ -3,8 +3,6 @@
 // it goes out of scope, so drawing code can return early without leaking.
 #include <windows.h>
 
-namespace VellGui {
-
 // A font, bitmap, brush or pen, deleted with DeleteObject.
 template <typename H> class GdiObject {
 public:
@@ -85,5 +83,3 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
-
-} // namespace VellGui

@@ -1,5 +1,5 @@
-#include "launcher/SystemError.h"
-#include "launcher/Text.h"
+#include "platform/SystemError.h"
+#include "platform/Text.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

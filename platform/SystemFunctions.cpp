@@ -1,4 +1,4 @@
-#include "launcher/SystemLibrary.h"
+#include "platform/SystemFunctions.h"
 
 #include <string>
 

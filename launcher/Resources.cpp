@@ -1,6 +1,9 @@
-#include "gui/Resources.h"
+#include "launcher/Resources.h"
 
-namespace VellGui {
+#include "platform/StartupValues.h"
+
+using VellGui::Font;
+using VellGui::Picture;
 
 Picture pictureBackground;
 Picture pictureIcon1;
@@ -26,4 +29,19 @@ void loadResources() {
     fontSegoe15Bold.load(nullptr, "Segoe UI", 15, FW_BOLD);
 }
 
-} // namespace VellGui
+Artwork launcherArtwork() {
+    Artwork artwork;
+    artwork.background = &pictureBackground;
+    artwork.playIcon = &pictureIcon1;
+    artwork.optionsIcon = &pictureIcon2;
+    artwork.accountIcon = &pictureIcon3;
+    artwork.quitIcon = &pictureIcon4;
+    artwork.logo = &pictureLogo;
+    artwork.impact15 = &fontImpact15;
+    artwork.impact25 = &fontImpact25;
+    artwork.segoe15 = &fontSegoe15;
+    artwork.segoe15Bold = &fontSegoe15Bold;
+    // A shared icon of the executable: never destroyed, so loading it again is free.
+    artwork.windowIcon = LoadIconW(startup::instance, MAKEINTRESOURCEW(kIconGroupResource));
+    return artwork;
+}

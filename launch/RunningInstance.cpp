@@ -1,27 +1,11 @@
-#include "launcher/RunningInstance.h"
+#include "launch/RunningInstance.h"
 
-#include "launcher/Handle.h"
-#include "launcher/Text.h"
-
-#include <tlhelp32.h>
-
-#include <cstring>
+#include "platform/Handle.h"
+#include "platform/Processes.h"
+#include "platform/SystemFunctions.h"
+#include "platform/Text.h"
 
 namespace {
-
-// Calls `visit` for every entry of a fresh process snapshot until it returns false.
-template <typename Visit> void walkProcessSnapshot(Visit visit) {
-    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
-        return;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-         more = Process32NextW(snapshot.get(), &entry)) {
-        if (!visit(entry))
-            return;
-    }
-}
 
 bool isWow64(HANDLE process) {
     BOOL wow64 = FALSE;
@@ -45,7 +29,7 @@ void endWindowlessProcess(DWORD id) {
         return;
     if (sameBitness(id)) {
         auto exitProcess = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "ExitProcess")));
+            reinterpret_cast<void*>(systemFunctions::exitProcess.get()));
         Handle thread(exitProcess ? CreateRemoteThread(process.get(), nullptr, 0, exitProcess,
                                                        reinterpret_cast<void*>(1), 0, nullptr)
                                   : nullptr);
@@ -89,75 +73,7 @@ bool isSameFolderOrBelow(const std::string& directory, const std::string& folder
                                 static_cast<int>(top.size()), TRUE) == CSTR_EQUAL;
 }
 
-struct WindowSearch {
-    DWORD id;
-    HWND found;
-};
-
-BOOL CALLBACK visitWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->id)
-        return TRUE;
-    search->found = window;
-    return !(IsWindowEnabled(window) && IsWindowVisible(window));
-}
-
 } // namespace
-
-std::vector<DWORD> listProcessIdsByName(const char* name) {
-    std::wstring wanted = toWide(name ? name : "");
-    std::vector<DWORD> ids;
-    walkProcessSnapshot([&](const PROCESSENTRY32W& entry) {
-        if (wanted == entry.szExeFile)
-            ids.push_back(entry.th32ProcessID);
-        return true;
-    });
-    return ids;
-}
-
-const char* getProcessModulePath(DWORD id) {
-    // One call for every process, this one included: GetModuleFileNameW would give the
-    // path as this process was started, which may spell the folder otherwise. Limited
-    // query rights and the image name also work across bitness.
-    Handle opened(id == 0 ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
-    HANDLE process = id == 0 ? GetCurrentProcess() : opened.get();
-    wchar_t path[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    if (!process || !QueryFullProcessImageNameW(process, 0, path, &size))
-        return toNarrow(L"");
-    // A start through 8.3 short names keeps them in the image name.
-    wchar_t longPath[MAX_PATH];
-    DWORD length = GetLongPathNameW(path, longPath, MAX_PATH);
-    return toNarrow(length > 0 && length < MAX_PATH ? longPath : path);
-}
-
-std::string getProcessDirectory(DWORD id) {
-    std::string path = getProcessModulePath(id);
-    size_t slash = path.rfind('\\');
-    if (slash != std::string::npos)
-        path.resize(slash + 1);
-    return path;
-}
-
-HWND findProcessWindow(DWORD id) {
-    WindowSearch search = {id, nullptr};
-    EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-DWORD getParentProcessId() {
-    DWORD self = GetCurrentProcessId();
-    DWORD parent = 0;
-    walkProcessSnapshot([&](const PROCESSENTRY32W& entry) {
-        if (entry.th32ProcessID != self)
-            return true;
-        parent = entry.th32ParentProcessID;
-        return false;
-    });
-    return parent;
-}
 
 bool activateRunningInstance(const char* name) {
     std::string fileName;

@@ -1,4 +1,4 @@
-#include "launcher/Text.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // Starts up like the launcher but carries no resources: loading the pictures fails.
-#include "gui/Resources.h"
+#include "launcher/Resources.h"
 #include "launcher/Startup.h"
 
 #include <objbase.h>
@@ -7,6 +7,6 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     installLastResortHandlers();
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    VellGui::loadResources();
+    loadResources();
     return 0;
 }

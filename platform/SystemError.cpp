@@ -1,15 +1,11 @@
-#include "launcher/SystemError.h"
+#include "platform/SystemError.h"
 
-#include "launcher/Text.h"
-
-#include <windows.h>
+#include "platform/Text.h"
 
 #include <exception>
 #include <string>
 
-namespace {
-
-void showErrorBox(HWND owner, DWORD code, const char* context) {
+void showSystemError(DWORD code, const char* context, const ErrorBoxStyle& style) {
     wchar_t systemText[1023] = {};
     // 0xFF: drop the system's soft line breaks; inserts stay unexpanded.
     DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | 0xFF;
@@ -21,18 +17,12 @@ void showErrorBox(HWND owner, DWORD code, const char* context) {
         message += L'\n';
         message += toWideString(context);
     }
-    MessageBoxW(owner, message.c_str(), nullptr, MB_ICONERROR | MB_OK);
+    MessageBoxW(style.owner, message.c_str(), style.caption, style.flags | MB_OK);
 }
-
-} // namespace
 
 void showSystemError(const char* context, bool throwAfter) {
     // Read the code before anything else can overwrite it.
-    showErrorBox(nullptr, GetLastError(), context);
+    showSystemError(GetLastError(), context);
     if (throwAfter)
         throw std::exception();
-}
-
-void showSystemError(HWND owner, DWORD code, const char* context) {
-    showErrorBox(owner, code, context);
 }

@@ -1,4 +1,5 @@
-#include "launcher/RunningInstance.h"
+#include "launch/RunningInstance.h"
+#include "platform/Processes.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,15 +14,11 @@ namespace {
 // plays the launcher's folder.
 class RunningInstance : public ::testing::Test {
 protected:
-    void TearDown() override {
-        setEnv(L"FAKEGAME_MODE", L"");
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"");
-    }
+    void TearDown() override { resetStandInGame(); }
 
     static ChildProcess startGame(const InstallFolder& folder, const wchar_t* mode) {
         setEnv(L"FAKEGAME_LOG", folder.logPath());
-        setEnv(L"FAKEGAME_MODE", mode);
-        setEnv(L"FAKEGAME_LIFETIME_MS", L"20000");
+        setStandInGame(mode, 20000);
         size_t before = folder.gameStarts().size();
         ChildProcess game(folder.game(), L"", folder.path());
         waitFor([&] { return folder.gameStarts().size() > before; }, 10000);
@@ -98,7 +95,6 @@ TEST_F(RunningInstance, WindowlessGameIsEndedWithExitCode1) {
     EXPECT_EQ(game.wait(5000), std::optional<DWORD>(1));
 }
 
-
 TEST_F(RunningInstance, OnlyTheFirstQualifyingProcessIsLookedAt) {
     InstallFolder first(true, false, testsDir());
     InstallFolder second(true, false, testsDir());
@@ -128,8 +124,7 @@ TEST_F(RunningInstance, YoungerWindowlessLauncherIsLeftToGiveWay) {
     TempDir folder(testsDir());
     std::wstring copy = folder / ownName;
     ASSERT_TRUE(copyFile(fakeGameExe(), copy));
-    setEnv(L"FAKEGAME_MODE", L"windowless");
-    setEnv(L"FAKEGAME_LIFETIME_MS", L"20000");
+    setStandInGame(L"windowless", 20000);
     ChildProcess younger(copy, L"", folder.path());
     Sleep(300);
     EXPECT_FALSE(activateRunningInstance(nullptr));

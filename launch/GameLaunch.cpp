@@ -1,9 +1,9 @@
-#include "launcher/GameLaunch.h"
+#include "launch/GameLaunch.h"
 
-#include "launcher/Handle.h"
-#include "launcher/RunningInstance.h"
-#include "launcher/SystemError.h"
-#include "launcher/Text.h"
+#include "platform/Handle.h"
+#include "launch/RunningInstance.h"
+#include "platform/SystemError.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -1,0 +1,32 @@
+#pragma once
+// The launcher's own pictures and fonts, carried in its executable, decoded once at
+// start-up and read by the screens' controls for the rest of the run.
+#include "gui/Font.h"
+#include "gui/Picture.h"
+#include "screens/Artwork.h"
+
+// "BINARY" resources of the executable.
+constexpr WORD kFontResource = 100;
+constexpr WORD kBackgroundResource = 120;
+constexpr WORD kFirstIconResource = 121; // four icons: 121 to 124
+constexpr WORD kLogoResource = 125;
+// The icon group of the windows.
+constexpr WORD kIconGroupResource = 140;
+
+extern VellGui::Picture pictureBackground;
+extern VellGui::Picture pictureIcon1;
+extern VellGui::Picture pictureIcon2;
+extern VellGui::Picture pictureIcon3;
+extern VellGui::Picture pictureIcon4;
+extern VellGui::Picture pictureLogo;
+extern VellGui::Font fontImpact15;
+extern VellGui::Font fontImpact25;
+extern VellGui::Font fontSegoe15;
+extern VellGui::Font fontSegoe15Bold;
+
+// Needs COM on this thread. A picture that cannot be decoded ends start-up with the
+// system's error box and the emergency launch.
+void loadResources();
+
+// The loaded pictures and fonts, and the windows' icon, as the screens take them.
+Artwork launcherArtwork();

@@ -1,0 +1,53 @@
+#pragma once
+// System functions looked up by name rather than imported. DXGI, the joystick interface
+// and the visual-style DLL load on first use: imported, they would be loaded at every
+// start, skip mode included, and some systems start the display driver with them.
+// IsWow64Process and ExitProcess come from kernel32, which every process has loaded.
+#include <windows.h>
+
+#include <dxgi.h>
+#include <mmsystem.h>
+#include <uxtheme.h>
+
+// The procedure from the DLL in the system folder (never from the launcher's own folder),
+// or null when the DLL or the procedure is missing. The DLL stays loaded.
+FARPROC systemProcedure(const wchar_t* library, const char* name);
+
+// One function of the table: looked up on the first call of get(), typed as declared by
+// the system's headers.
+template <typename Function> class SystemFunction {
+public:
+    constexpr SystemFunction(const wchar_t* library, const char* name)
+        : library_(library), name_(name) {}
+    SystemFunction(const SystemFunction&) = delete;
+    SystemFunction& operator=(const SystemFunction&) = delete;
+
+    // Null when the system lacks it.
+    Function get() const {
+        if (!looked_) {
+            function_ = reinterpret_cast<Function>(
+                reinterpret_cast<void*>(systemProcedure(library_, name_)));
+            looked_ = true;
+        }
+        return function_;
+    }
+
+private:
+    const wchar_t* library_;
+    const char* name_;
+    mutable Function function_ = nullptr;
+    mutable bool looked_ = false;
+};
+
+namespace systemFunctions {
+inline SystemFunction<decltype(&::CreateDXGIFactory)> createDxgiFactory{L"dxgi.dll",
+                                                                        "CreateDXGIFactory"};
+inline SystemFunction<decltype(&::joyGetPosEx)> joyGetPosEx{L"winmm.dll", "joyGetPosEx"};
+inline SystemFunction<decltype(&::OpenThemeData)> openThemeData{L"uxtheme.dll", "OpenThemeData"};
+inline SystemFunction<decltype(&::DrawThemeBackground)> drawThemeBackground{L"uxtheme.dll",
+                                                                            "DrawThemeBackground"};
+inline SystemFunction<decltype(&::CloseThemeData)> closeThemeData{L"uxtheme.dll", "CloseThemeData"};
+inline SystemFunction<decltype(&::IsWow64Process)> isWow64Process{L"kernel32.dll",
+                                                                  "IsWow64Process"};
+inline SystemFunction<decltype(&::ExitProcess)> exitProcess{L"kernel32.dll", "ExitProcess"};
+} // namespace systemFunctions

@@ -1,0 +1,30 @@
+#include "platform/SystemHooks.h"
+
+#include "platform/SystemFunctions.h"
+
+RECT systemWorkArea(POINT point) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    if (monitor && GetMonitorInfoW(monitor, &info))
+        return info.rcWork;
+    RECT primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
+    return primary;
+}
+
+MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info) {
+    auto read = systemFunctions::joyGetPosEx.get();
+    return read ? read(id, info) : JOYERR_UNPLUGGED;
+}
+
+HTHEME WINAPI systemOpenThemeData(HWND window, LPCWSTR classList) {
+    auto open = systemFunctions::openThemeData.get();
+    return open ? open(window, classList) : nullptr;
+}
+
+HRESULT WINAPI systemDrawThemeBackground(HTHEME theme, HDC dc, int part, int state,
+                                         const RECT* rect, const RECT* clip) {
+    auto draw = systemFunctions::drawThemeBackground.get();
+    return draw ? draw(theme, dc, part, state, rect, clip) : E_NOTIMPL;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The system calls that tests replace, where Wine cannot produce what they check: several
+// monitors, game controllers, a visual style, a disk that fails halfway. Production never
+// changes them; each defaults to the real call.
+#include <windows.h>
+
+#include <mmsystem.h>
+#include <uxtheme.h>
+
+// Work area of the monitor that holds `point`, or of the nearest one.
+RECT systemWorkArea(POINT point);
+// joyGetPosEx, loaded on first use; a system without it has no controllers.
+MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info);
+// The visual-style calls from uxtheme.dll, loaded on first use. Without the DLL, no
+// theme opens and nothing is drawn.
+HTHEME WINAPI systemOpenThemeData(HWND window, LPCWSTR classList);
+HRESULT WINAPI systemDrawThemeBackground(HTHEME theme, HDC dc, int part, int state,
+                                         const RECT* rect, const RECT* clip);
+
+struct SystemHooks {
+    decltype(&::ReadFile) readFile = ::ReadFile;
+    decltype(&::WriteFile) writeFile = ::WriteFile;
+    decltype(&::ReplaceFileW) replaceFile = ::ReplaceFileW;
+    decltype(&systemWorkArea) workArea = systemWorkArea;
+    decltype(&readSystemJoystick) readJoystick = readSystemJoystick;
+    decltype(&systemOpenThemeData) openThemeData = systemOpenThemeData;
+    decltype(&systemDrawThemeBackground) drawThemeBackground = systemDrawThemeBackground;
+};
+
+// The hooks in use; tests assign their fakes and put `SystemHooks{}` back afterwards.
+inline SystemHooks systemHooks;
