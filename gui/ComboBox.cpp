@@ -16,6 +16,8 @@ namespace {
 // Grey of disabled text, the same in every control of the toolkit.
 constexpr COLORREF kDisabledText = 0xAAAAAA;
 constexpr UINT kTextFormat = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+// The focus rectangle's distance from the face's edges.
+constexpr int kFocusInset = 3;
 
 HFONT fontHandle(const Font* font) {
     return font ? font->font : nullptr;
@@ -40,14 +42,15 @@ bool openThemes(HWND window) {
 
 void ComboBox::create(IObject* parentObject, Font* textFont) {
     font = textFont;
-    style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED;
+    // The system control keeps the texts (CBS_HASSTRINGS), so that screen readers and the
+    // standard list messages read them; the drawing stays ours.
+    style =
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
     createWindow(parentObject, 0, "ComboBox", nullptr);
     attach(parentObject);
 }
 
 void ComboBox::addItem(const std::string& text, bool enabled) {
-    // Without CBS_HASSTRINGS the system keeps only this pointer as the entry's data;
-    // the text itself is drawn from `items`.
     SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(text)));
     if (items.empty())
         select(0);
@@ -164,6 +167,12 @@ LRESULT ComboBox::paintFace() {
         RECT text = {0, 0, w, h};
         const Item& shown = items[std::clamp(selected, 0, count() - 1)];
         DrawTextW(dc, toWide(shown.text), -1, &text, kTextFormat);
+    }
+    // Not every visual style shows the focus in the button's face (Wine's does not): the
+    // dotted rectangle always does.
+    if (focused && !dropped) {
+        RECT marker = {kFocusInset, kFocusInset, w - h - 1, h - kFocusInset};
+        DrawFocusRect(dc, &marker);
     }
 
     RECT arrow = {w - h, 0, w, h};

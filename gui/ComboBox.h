@@ -1,8 +1,8 @@
 #pragma once
-// A drop-down list over the system "ComboBox": owner-drawn fixed-height entries from its
-// own copy of the texts, entries that can be shown but not chosen, a closed face painted
-// with the visual style of a push button and a combo arrow, and the mouse wheel handed
-// to the parent instead of flipping through the entries.
+// A drop-down list over the system "ComboBox": owner-drawn fixed-height entries whose
+// texts the system control holds as well, entries that can be shown but not chosen, a closed face
+// painted with the visual style of a push button and a combo arrow, and the mouse wheel handed to
+// the parent instead of flipping through the entries.
 #include "gui/Object.h"
 #include "platform/ThemeHandle.h"
 

@@ -5,14 +5,15 @@
 
 namespace VellGui {
 
-void Image::create(IObject* parentObject, Picture* shown, bool takesClicks) {
+void Image::create(IObject* parentObject, Picture* shown, bool takesClicks,
+                   const std::string& name) {
     picture = shown;
     clickable = takesClicks;
     style = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
     if (clickable)
         style |= SS_NOTIFY;
     setNaturalSize(picture ? picture->info.bmWidth : 0, picture ? picture->info.bmHeight : 0);
-    createWindow(parentObject, 0, "Static", nullptr);
+    createWindow(parentObject, 0, "Static", name.c_str());
     attach(parentObject);
 }
 

@@ -5,6 +5,7 @@
 #include "gui/Object.h"
 
 #include <functional>
+#include <string>
 
 namespace VellGui {
 
@@ -15,8 +16,11 @@ public:
     Image() = default;
     ~Image() override = default;
 
-    // Sized to the picture unless a size was fixed with setSize before.
-    void create(IObject* parentObject, Picture* shown, bool takesClicks);
+    // Sized to the picture unless a size was fixed with setSize before. `name` is the
+    // window text a screen reader announces (a clickable image is named like the action
+    // it stands for); it is never drawn.
+    void create(IObject* parentObject, Picture* shown, bool takesClicks,
+                const std::string& name = std::string());
     void setAlphaBlend(bool on);
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -19,7 +19,8 @@ void Label::create(IObject* parentObject, Font* textFont, const std::string& new
     style = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
     SIZE size = measureText(font, text);
     setNaturalSize(size.cx, size.cy);
-    createWindow(parentObject, 0, "Static", nullptr);
+    // The window text is what screen readers and other programs read; drawing is ours.
+    createWindow(parentObject, 0, "Static", text.c_str());
     attach(parentObject);
 }
 
@@ -27,6 +28,8 @@ void Label::setText(const std::string& newText) {
     if (newText == text)
         return;
     text = newText;
+    if (hwnd)
+        SetWindowTextW(hwnd, toWide(text));
     relayout();
 }
 
@@ -51,7 +54,7 @@ void Label::relayout() {
     SIZE size = measureText(font, text);
     setNaturalSize(size.cx, size.cy);
     if (transparent) {
-        createWindow(parent, 0, "Static", nullptr);
+        createWindow(parent, 0, "Static", text.c_str());
     } else {
         SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
         redraw();

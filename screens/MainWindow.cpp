@@ -55,9 +55,11 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork)
     int iconX = 88;
     int iconY = 148;
     for (Row& row : rows) {
+        // Named like the button of its row, for which it is a second way to click.
+        std::string caption = toUpper(row.caption);
         row.icon.setPosition(iconX, iconY);
         row.icon.setAlphaBlend(true);
-        row.icon.create(this, row.picture, true);
+        row.icon.create(this, row.picture, true, caption);
         iconY = row.icon.y + row.icon.height + kIconGap;
     }
     for (Row& row : rows) {

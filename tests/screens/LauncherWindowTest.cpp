@@ -1,11 +1,15 @@
 // The built launcher's main window, driven with synthesized keys and mouse as a player
 // would drive it.
+#include "platform/ComPtr.h"
 #include "settings/ConfigFile.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <cwchar>
 #include <optional>
 #include <regex>
@@ -436,4 +440,161 @@ TEST_F(LauncherWindow, OptionsSaveThatCannotWriteSaysSo) {
         PostMessageW(window, WM_CLOSE, 0, 0);
         EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
     }
+}
+
+namespace {
+
+// What an assistive program learns of a control from outside the launcher's process:
+// its window text (WM_GETTEXT, which the system carries across processes), the name
+// Active Accessibility gives it, and for a list every entry and the selection.
+struct Readout {
+    std::wstring className;
+    std::wstring text;
+    std::wstring name;
+    std::vector<std::wstring> entries;
+};
+
+std::wstring windowText(HWND control) {
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
+                        &copied);
+    return text;
+}
+
+std::wstring accessibleName(HWND control) {
+    ComPtr<IAccessible> object;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          IID_IAccessible, reinterpret_cast<void**>(object.put()))))
+        return L"<no object>";
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) != S_OK || !name)
+        return L"";
+    std::wstring result(name, SysStringLen(name));
+    SysFreeString(name);
+    return result;
+}
+
+BOOL CALLBACK collect(HWND control, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(control);
+    return TRUE;
+}
+
+std::vector<Readout> readControls(HWND window) {
+    std::vector<HWND> controls;
+    EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(&controls));
+    std::vector<Readout> read;
+    for (HWND control : controls) {
+        wchar_t className[64] = {};
+        GetClassNameW(control, className, 64);
+        Readout readout = {className, windowText(control), accessibleName(control), {}};
+        if (_wcsicmp(className, L"ComboBox") == 0) {
+            auto count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                wchar_t entry[256] = {};
+                if (SendMessageW(control, CB_GETLBTEXTLEN, i, 0) < 256)
+                    SendMessageW(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+                readout.entries.push_back(entry);
+            }
+        }
+        read.push_back(readout);
+    }
+    return read;
+}
+
+// The controls of that class whose window text and accessible name are both `text`.
+int countNamed(const std::vector<Readout>& read, const wchar_t* className,
+               const std::wstring& text) {
+    int found = 0;
+    for (const Readout& readout : read)
+        found += _wcsicmp(readout.className.c_str(), className) == 0 && readout.text == text &&
+                 readout.name == text;
+    return found;
+}
+
+std::string describe(const std::vector<Readout>& read) {
+    std::string text;
+    for (const Readout& readout : read) {
+        text += narrow(readout.className) + " \"" + narrow(readout.text) + "\" named \"" +
+                narrow(readout.name) + "\"";
+        for (const std::wstring& entry : readout.entries)
+            text += " [" + narrow(entry) + "]";
+        text += "\n";
+    }
+    return text;
+}
+
+} // namespace
+
+// Every caption, label, list entry and selection can be read from outside, as a screen
+// reader reads them; the focus on a list is visible.
+TEST_F(LauncherWindow, AnAssistiveProgramReadsEveryText) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    InstallFolder folder;
+    ChildProcess launcher;
+    HWND window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+
+    auto main = readControls(window);
+    for (const wchar_t* caption : {L"STARTEN", L"EINSTELLUNGEN", L"QUENMARK ACCOUNT", L"BEENDEN"}) {
+        EXPECT_EQ(countNamed(main, L"Button", caption), 1) << narrow(caption) << "\n"
+                                                           << describe(main);
+        EXPECT_EQ(countNamed(main, L"Static", caption), 1)
+            << "the icon of the row of " << narrow(caption) << "\n"
+            << describe(main);
+    }
+    EXPECT_EQ(countNamed(main, L"Static", L"2.5.11"), 1) << "the version\n" << describe(main);
+
+    HWND options = openOptions(launcher, window);
+    ASSERT_NE(options, nullptr);
+    auto read = readControls(options);
+    for (const wchar_t* label : {L"Monitor", L"Anzeigemodus", L"Aufl\u00f6sung"})
+        EXPECT_EQ(countNamed(read, L"Static", label), 1) << narrow(label) << "\n" << describe(read);
+    for (const wchar_t* caption : {L"Zur\u00fccksetzen", L"Speichern", L"Abbrechen"})
+        EXPECT_EQ(countNamed(read, L"Button", caption), 1) << narrow(caption) << "\n"
+                                                           << describe(read);
+    std::vector<const Readout*> lists;
+    for (const Readout& readout : read) {
+        if (_wcsicmp(readout.className.c_str(), L"ComboBox") == 0)
+            lists.push_back(&readout);
+    }
+    ASSERT_EQ(lists.size(), 3u) << describe(read);
+    // Monitor, display mode and resolution, each with its selection as its text.
+    EXPECT_EQ(lists[0]->entries, std::vector<std::wstring>{L"Prim\u00e4r"});
+    EXPECT_EQ(lists[0]->text, L"Prim\u00e4r");
+    EXPECT_EQ(lists[1]->entries, (std::vector<std::wstring>{L"Vollbild", L"Fenster (Rahmenlos)"}));
+    EXPECT_EQ(lists[1]->text, L"Fenster (Rahmenlos)");
+    EXPECT_NE(std::find(lists[2]->entries.begin(), lists[2]->entries.end(), L"1920 x 1080"),
+              lists[2]->entries.end());
+    EXPECT_EQ(lists[2]->text, L"1920 x 1080");
+
+    // Tab to the display mode list: its face shows the focus.
+    HWND modeList = children(options, L"ComboBox")[1];
+    RECT face = outer(modeList);
+    auto focus = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(options, nullptr), &info);
+        return info.hwndFocus;
+    };
+    mouse(MOUSEEVENTF_MOVE, at(options, 20, 20)); // nowhere near the lists
+    ASSERT_NE(focus(), modeList);
+    Sleep(300);
+    auto unfocused = testing_support::captureScreen(face);
+    for (int tab = 0; tab < 8 && focus() != modeList; ++tab) {
+        pressKey(VK_TAB);
+        waitFor([&] { return focus() == modeList; }, 500);
+    }
+    ASSERT_EQ(focus(), modeList);
+    EXPECT_TRUE(
+        waitFor([&] { return testing_support::captureScreen(face).bgra != unfocused.bgra; }, 3000));
+
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+    CoUninitialize();
 }
