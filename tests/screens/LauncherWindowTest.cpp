@@ -465,7 +465,7 @@ std::wstring windowText(HWND control) {
 std::wstring accessibleName(HWND control) {
     ComPtr<IAccessible> object;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible, reinterpret_cast<void**>(object.put()))))
+                                          __uuidof(IAccessible), reinterpret_cast<void**>(object.put()))))
         return L"<no object>";
     VARIANT self = {};
     self.vt = VT_I4;
