@@ -465,7 +465,8 @@ std::wstring windowText(HWND control) {
 std::wstring accessibleName(HWND control) {
     ComPtr<IAccessible> object;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          __uuidof(IAccessible), reinterpret_cast<void**>(object.put()))))
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(object.put()))))
         return L"<no object>";
     VARIANT self = {};
     self.vt = VT_I4;
