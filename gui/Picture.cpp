@@ -8,68 +8,70 @@
 
 #include <wincodec.h>
 
-#include <exception>
-
 namespace VellGui {
 
 namespace {
 
-[[noreturn]] void reportFailure() {
-    showSystemError("", true);
-    std::terminate(); // not reached: the report throws
-}
-
-// COM results carry no last error of their own; the system has texts for most of them.
-void check(HRESULT result) {
-    if (FAILED(result)) {
-        SetLastError(static_cast<DWORD>(result));
-        reportFailure();
+// The first failure of a decode: its code, kept for the caller.
+class Failure {
+public:
+    bool operator()(HRESULT result) {
+        if (SUCCEEDED(result))
+            return false;
+        error = static_cast<DWORD>(result);
+        return true;
     }
-}
+    DWORD error = ERROR_SUCCESS;
+};
 
 } // namespace
 
-Picture::~Picture() {
-    if (bitmap)
-        DeleteObject(bitmap);
-}
-
-void Picture::load(const char* from) {
-    bool fromResource = IS_INTRESOURCE(from);
-    source = fromResource ? formatText("%p", from) : from;
+HBITMAP decodePicture(const char* from, DWORD& error) {
+    Failure failed;
+    auto fail = [&](DWORD code) -> HBITMAP {
+        error = code;
+        return nullptr;
+    };
+    auto failWith = [&]() -> HBITMAP { return fail(failed.error); };
 
     ComPtr<IWICImagingFactory> factory;
-    check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                           IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put())));
+    if (failed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put()))))
+        return failWith();
 
     ComPtr<IWICBitmapDecoder> decoder;
-    if (fromResource) {
+    if (IS_INTRESOURCE(from)) {
         ResourceData data = findResourceData(from);
         if (!data.bytes)
-            reportFailure();
+            return fail(GetLastError() != ERROR_SUCCESS ? GetLastError()
+                                                        : ERROR_RESOURCE_DATA_NOT_FOUND);
         ComPtr<IWICStream> stream;
-        check(factory->CreateStream(stream.put()));
-        check(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data.bytes)),
-                                           data.size));
-        check(factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                               WICDecodeMetadataCacheOnDemand, decoder.put()));
-    } else {
-        check(factory->CreateDecoderFromFilename(toWide(from), nullptr, GENERIC_READ,
-                                                 WICDecodeMetadataCacheOnDemand, decoder.put()));
+        if (failed(factory->CreateStream(stream.put())) ||
+            failed(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data.bytes)),
+                                                data.size)) ||
+            failed(factory->CreateDecoderFromStream(stream.get(), nullptr,
+                                                    WICDecodeMetadataCacheOnDemand, decoder.put())))
+            return failWith();
+    } else if (failed(factory->CreateDecoderFromFilename(
+                   toWideString(from).c_str(), nullptr, GENERIC_READ,
+                   WICDecodeMetadataCacheOnDemand, decoder.put()))) {
+        return failWith();
     }
 
     ComPtr<IWICBitmapFrameDecode> frame;
-    check(decoder->GetFrame(0, frame.put()));
     UINT w = 0;
     UINT h = 0;
-    check(frame->GetSize(&w, &h));
+    if (failed(decoder->GetFrame(0, frame.put())) || failed(frame->GetSize(&w, &h)))
+        return failWith();
 
     // AlphaBlend with AC_SRC_ALPHA expects premultiplied colours; straight alpha would
     // show the colour of (half-)transparent pixels as bright fringes.
     ComPtr<IWICFormatConverter> converter;
-    check(factory->CreateFormatConverter(converter.put()));
-    check(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
-                                nullptr, 0.0, WICBitmapPaletteTypeCustom));
+    if (failed(factory->CreateFormatConverter(converter.put())) ||
+        failed(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppPBGRA,
+                                     WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
+        return failWith();
 
     UINT stride = (w * 32 + 7) / 8;
     UINT bufferSize = stride * h;
@@ -82,25 +84,50 @@ void Picture::load(const char* from) {
     header.bmiHeader.biBitCount = 32;
     header.bmiHeader.biCompression = BI_RGB;
 
+    // No device context: with DIB_RGB_COLORS none is needed, and the decoding thread then
+    // never waits for the display.
     void* bits = nullptr;
-    GdiObject<HBITMAP> section;
-    {
-        WindowDC screen;
-        section.reset(CreateDIBSection(screen.get(), &header, DIB_RGB_COLORS, &bits, nullptr, 0));
-    }
+    SetLastError(ERROR_SUCCESS);
+    GdiObject<HBITMAP> section(
+        CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section) {
         // GDI does not always say why; running out of memory is the one likely cause.
-        if (GetLastError() == ERROR_SUCCESS)
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        reportFailure();
+        return fail(GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY);
     }
-    check(converter->CopyPixels(nullptr, stride, bufferSize, static_cast<BYTE*>(bits)));
+    if (failed(converter->CopyPixels(nullptr, stride, bufferSize, static_cast<BYTE*>(bits))))
+        return failWith();
+    error = ERROR_SUCCESS;
+    return section.release();
+}
 
+Picture::~Picture() {
     if (bitmap)
         DeleteObject(bitmap);
-    bitmap = section.release();
+}
+
+std::string Picture::describe(const char* from) {
+    return IS_INTRESOURCE(from) ? formatText("%p", from) : from;
+}
+
+void Picture::load(const char* from) {
+    source = describe(from);
+    DWORD error = ERROR_SUCCESS;
+    HBITMAP decoded = decodePicture(from, error);
+    if (!decoded) {
+        // COM results carry no last error of their own; the system has texts for most.
+        SetLastError(error);
+        showSystemError("", true);
+    }
+    adopt(decoded);
+}
+
+void Picture::adopt(HBITMAP decoded) {
+    if (bitmap)
+        DeleteObject(bitmap);
+    bitmap = decoded;
     info = {};
-    GetObjectW(bitmap, sizeof(info), &info);
+    if (bitmap)
+        GetObjectW(bitmap, sizeof(info), &info);
 }
 
 } // namespace VellGui

@@ -1,6 +1,8 @@
 #include "launcher/Resources.h"
 
+#include "gui/PictureBatch.h"
 #include "platform/StartupValues.h"
+#include "platform/SystemError.h"
 
 using VellGui::Font;
 using VellGui::Picture;
@@ -16,17 +18,38 @@ Font fontImpact25;
 Font fontSegoe15;
 Font fontSegoe15Bold;
 
-void loadResources() {
-    pictureBackground.load(MAKEINTRESOURCEA(kBackgroundResource));
-    pictureIcon1.load(MAKEINTRESOURCEA(kFirstIconResource));
-    pictureIcon2.load(MAKEINTRESOURCEA(kFirstIconResource + 1));
-    pictureIcon3.load(MAKEINTRESOURCEA(kFirstIconResource + 2));
-    pictureIcon4.load(MAKEINTRESOURCEA(kFirstIconResource + 3));
-    pictureLogo.load(MAKEINTRESOURCEA(kLogoResource));
+namespace {
+
+VellGui::PictureBatch pictures;
+
+} // namespace
+
+void beginLoadingResources() {
+    pictures.add(pictureBackground, MAKEINTRESOURCEA(kBackgroundResource));
+    pictures.add(pictureIcon1, MAKEINTRESOURCEA(kFirstIconResource));
+    pictures.add(pictureIcon2, MAKEINTRESOURCEA(kFirstIconResource + 1));
+    pictures.add(pictureIcon3, MAKEINTRESOURCEA(kFirstIconResource + 2));
+    pictures.add(pictureIcon4, MAKEINTRESOURCEA(kFirstIconResource + 3));
+    pictures.add(pictureLogo, MAKEINTRESOURCEA(kLogoResource));
+    pictures.start();
     fontImpact15.load(MAKEINTRESOURCEA(kFontResource), "Impact", 15, FW_NORMAL);
     fontImpact25.load(MAKEINTRESOURCEA(kFontResource), "Impact", 25, FW_NORMAL);
     fontSegoe15.load(nullptr, "Segoe UI", 15, FW_NORMAL);
     fontSegoe15Bold.load(nullptr, "Segoe UI", 15, FW_BOLD);
+}
+
+void finishLoadingResources() {
+    DWORD error = ERROR_SUCCESS;
+    if (!pictures.finish(error)) {
+        // Imaging failures carry no last error of their own; the system has texts for most.
+        SetLastError(error);
+        showSystemError("", true);
+    }
+}
+
+void loadResources() {
+    beginLoadingResources();
+    finishLoadingResources();
 }
 
 Artwork launcherArtwork() {

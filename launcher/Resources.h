@@ -24,8 +24,13 @@ extern VellGui::Font fontImpact25;
 extern VellGui::Font fontSegoe15;
 extern VellGui::Font fontSegoe15Bold;
 
-// Needs COM on this thread. A picture that cannot be decoded ends start-up with the
-// system's error box and the emergency launch.
+// Starts decoding the pictures on a thread of their own and makes the fonts meanwhile.
+// From here on each picture has its size; its pixels come with finishLoadingResources.
+void beginLoadingResources();
+// Waits for the pictures. One that could not be decoded ends start-up with the system's
+// error box and the emergency launch, from the calling thread. Needs COM on it.
+void finishLoadingResources();
+// Both at once.
 void loadResources();
 
 // The loaded pictures and fonts, and the windows' icon, as the screens take them.

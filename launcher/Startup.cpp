@@ -98,6 +98,11 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
         // The game is missing and the player has been told: carry on with the window.
     }
 
+    // The pictures decode on a thread of their own while the instance check runs and the
+    // window and its controls are built with the sizes they declare; the first paint
+    // waits for them.
+    beginLoadingResources();
+
     if (activateRunningInstance())
         return 0;
 
@@ -105,11 +110,10 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     if (sizeof(void*) == 4 && !isRunningUnderWow64())
         showWow64Warning();
 
-    loadResources();
-
     {
         MainWindow window(config, launcherArtwork());
         window.commandLine = commandLine.gameArguments;
+        finishLoadingResources();
         window.run();
     }
     return 0;
