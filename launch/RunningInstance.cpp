@@ -87,10 +87,14 @@ bool activateRunningInstance(const char* name) {
     }
 
     DWORD self = GetCurrentProcessId();
-    std::string ownDirectory = getProcessDirectory(0);
+    // Looked up once there is another process of that name: mostly there is none, and
+    // making the path long costs a look at every folder on it.
+    std::string ownDirectory;
     for (DWORD id : listProcessIdsByName(fileName.c_str())) {
         if (id == self)
             continue;
+        if (ownDirectory.empty())
+            ownDirectory = getProcessDirectory(0);
         if (!isSameFolderOrBelow(getProcessDirectory(id), ownDirectory))
             continue;
         // The first qualifying process decides, whatever follows it.

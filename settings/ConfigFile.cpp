@@ -36,14 +36,14 @@ std::string newTemporaryBeside(const std::string& path) {
     return toNarrowString(name);
 }
 
-// Reads the whole file as it is on disk now; the player is told when the system fails
-// the read itself (a file that cannot be opened is passed over in silence). What arrived
-// before a failure is kept.
-long long readWhole(const std::string& path, std::string& text, DWORD& error) {
-    long long got = readFile(path, text.data(), static_cast<DWORD>(text.size()), error);
-    if (got >= 0 && error != ERROR_SUCCESS)
-        showSystemError(error, nullptr, {nullptr, L"Error", MB_TOPMOST | MB_ICONINFORMATION});
-    return got;
+// The whole file as it is on disk now. The player is told when the system fails the read
+// itself (a file that cannot be opened is passed over in silence).
+FileContent readAndReport(const std::string& path) {
+    FileContent content = readWholeFile(path);
+    if (content.opened && content.error != ERROR_SUCCESS)
+        showSystemError(content.error, nullptr,
+                        {nullptr, L"Error", MB_TOPMOST | MB_ICONINFORMATION});
+    return content;
 }
 
 // Puts the finished temporary file in place of the original, in one step where the
@@ -69,15 +69,8 @@ ConfigFile::ConfigFile() : path_(configFolder() + kConfigFileName) {}
 ConfigFile::ConfigFile(std::string path) : path_(std::move(path)) {}
 
 bool ConfigFile::load() {
-    long long size = fileSize(path_);
-    if (size < 1)
-        return true;
-    std::string text(static_cast<size_t>(size), '\0');
-    DWORD error = ERROR_SUCCESS;
-    long long got = readWhole(path_, text, error);
     // After a failed read what did arrive is still worth having.
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    parseConfigText(text, values_);
+    parseConfigText(readAndReport(path_).bytes, values_);
     return true;
 }
 
@@ -92,15 +85,10 @@ bool ConfigFile::save() {
     Handle(createNew(path_)).reset();
 
     // A file we cannot read completely would be rewritten from part of it, losing the rest.
-    long long size = fileSize(path_);
-    if (size < 0)
-        return fail(GetLastError());
-    // One byte more than the size, so that a file growing meanwhile shows as well.
-    std::string old(static_cast<size_t>(size) + 1, '\0');
-    DWORD readError = ERROR_SUCCESS;
-    if (readWhole(path_, old, readError) != size)
-        return fail(readError != ERROR_SUCCESS ? readError : ERROR_READ_FAULT);
-    old.resize(static_cast<size_t>(size));
+    FileContent content = readAndReport(path_);
+    if (!content.complete)
+        return fail(content.error != ERROR_SUCCESS ? content.error : ERROR_READ_FAULT);
+    const std::string& old = content.bytes;
 
     if (rewriteChangesNothing(old, values_))
         return true;

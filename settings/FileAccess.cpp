@@ -72,10 +72,15 @@ HANDLE openForWrite(const std::string& path) {
 }
 
 HANDLE createNew(const std::string& path) {
-    if (auto parent = parentDirectory(path))
-        createDirectories(*parent);
+    // Mostly the folders are there: they are made only when the system says they are not.
     HANDLE file = CreateFileW(toWide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND) {
+        if (auto parent = parentDirectory(path))
+            createDirectories(*parent);
+        file = CreateFileW(toWide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
     return file == INVALID_HANDLE_VALUE ? nullptr : file;
 }
 
@@ -85,25 +90,28 @@ HANDLE openForRead(const std::string& path) {
     return file == INVALID_HANDLE_VALUE ? nullptr : file;
 }
 
-long long fileSize(const std::string& path) {
+FileContent readWholeFile(const std::string& path) {
+    FileContent content;
     Handle file(openForRead(path));
     LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.get(), &size))
-        return -1;
-    return size.QuadPart;
-}
-
-long long readFile(const std::string& path, char* buffer, DWORD count, DWORD& error) {
-    error = ERROR_SUCCESS;
-    Handle file(openForRead(path));
-    if (!file) {
-        error = GetLastError();
-        return -1;
+    if (!file || !GetFileSizeEx(file.get(), &size)) {
+        content.error = GetLastError();
+        return content;
     }
+    // ReadFile takes a 32-bit count, and no settings file comes near it.
+    if (size.QuadPart >= MAXDWORD) {
+        content.error = ERROR_FILE_TOO_LARGE;
+        return content;
+    }
+    content.opened = true;
+    content.bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
     DWORD got = 0;
-    if (!systemHooks.readFile(file.get(), buffer, count, &got, nullptr))
-        error = GetLastError();
-    return got;
+    if (!systemHooks.readFile(file.get(), content.bytes.data(),
+                              static_cast<DWORD>(content.bytes.size()), &got, nullptr))
+        content.error = GetLastError();
+    content.complete = content.error == ERROR_SUCCESS && got == size.QuadPart;
+    content.bytes.resize(got);
+    return content;
 }
 
 bool writeFully(HANDLE file, const char* data, size_t count) {

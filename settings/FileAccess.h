@@ -22,11 +22,15 @@ HANDLE openForWrite(const std::string& path);
 HANDLE createNew(const std::string& path);
 // Null on failure.
 HANDLE openForRead(const std::string& path);
-// -1 when the file cannot be opened.
-long long fileSize(const std::string& path);
-// One read of `count` bytes: the bytes read (those before a failure included), or -1
-// when the file cannot be opened. `error` is the system's code when either failed,
-// else ERROR_SUCCESS.
-long long readFile(const std::string& path, char* buffer, DWORD count, DWORD& error);
+
+// The file as one open handle found it: its size, then one read of one byte more, so that
+// a file that grew meanwhile shows as well.
+struct FileContent {
+    bool opened = false;         // false: nothing read, `error` says why
+    bool complete = false;       // exactly the size's bytes arrived
+    std::string bytes;           // what arrived, also before a failed read
+    DWORD error = ERROR_SUCCESS; // the system's code when the open or the read failed
+};
+FileContent readWholeFile(const std::string& path);
 // False when not every byte could be written.
 bool writeFully(HANDLE file, const char* data, size_t count);

@@ -9,10 +9,10 @@
 # Prints the medians and the ratio of medians, for each build this machine runs: the x86
 # build (32-bit Wine loader) where 32-bit programs run, and the x64 build (64-bit loader)
 # always; VANTORRA_TEST_ARCH=x86|x64 measures one of them only.
-# Usage: tools/bench.sh [runs]  (default 10)
+# Usage: tools/bench.sh [runs]  (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-10}
+runs=${1:-30}
 root=$PWD
 
 tools/setup.sh
@@ -108,7 +108,9 @@ bench_arch() {
     "$root/tools/wine-session.sh" start "$session" win64 "$arch"
     # shellcheck disable=SC1091
     . "$session/env"
-    export FAKEGAME_MODE=window FAKEGAME_LIFETIME_MS=60000
+    # A started game waits without a window, so that it competes as little as possible with
+    # the next measurement.
+    export FAKEGAME_MODE=windowless FAKEGAME_LIFETIME_MS=60000
     cd "$folder"
 
     # Windows always has its desktop; Wine starts its desktop process with the first window

@@ -221,14 +221,13 @@ TEST(ConfigLocation, ParentDirectories) {
     EXPECT_EQ(parentDirectory("C:\\A\\B\\vantorra.ini"), std::string("C:\\A\\B"));
 }
 
-TEST(ConfigLocation, MissingFilesGiveMinusOneQuietly) {
+TEST(ConfigLocation, MissingFilesAreNotOpenedQuietly) {
     TempDir dir;
     std::string missing = narrow(dir / L"missing.ini");
     MessageBoxCatcher boxes;
-    char buffer[8];
-    DWORD error = ERROR_SUCCESS;
-    EXPECT_EQ(fileSize(missing), -1);
-    EXPECT_EQ(readFile(missing, buffer, sizeof(buffer), error), -1);
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    FileContent content = readWholeFile(missing);
+    EXPECT_FALSE(content.opened);
+    EXPECT_FALSE(content.complete);
+    EXPECT_EQ(content.error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(boxes.boxes().empty());
 }
