@@ -81,14 +81,8 @@ bool PictureBatch::finish(DWORD& error) {
             error = entry.error != ERROR_SUCCESS ? entry.error : ERROR_INVALID_DATA;
             break;
         }
+        // Decoding stops at the first failure: no bitmap follows one.
         entry.picture->adopt(entry.decoded);
-        entry.decoded = nullptr;
-    }
-    // Bitmaps decoded after a failure are not used.
-    for (Entry& entry : entries) {
-        if (entry.decoded)
-            DeleteObject(entry.decoded);
-        entry.decoded = nullptr;
     }
     entries.clear();
     return error == ERROR_SUCCESS;

@@ -49,9 +49,11 @@ bool startProcess(const std::string& path, const std::string& arguments) {
 
     // The arguments in full (CreateProcessW takes up to 32,767 characters), in a buffer of
     // its own, since CreateProcessW may write into it.
-    std::wstring commandLine = L"\"" + toWideString(path) + L"\" " + toWideString(arguments);
-    if (!CreateProcessW(toWideString(path).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                        nullptr, nullptr, &startup, &info))
+    std::wstring widePath = toWideString(path);
+    std::wstring wideArguments = toWideString(arguments);
+    std::wstring commandLine = L"\"" + widePath + L"\" " + wideArguments;
+    if (!CreateProcessW(widePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        nullptr, &startup, &info))
         return reportStartFailure(path);
 
     Handle process(info.hProcess);
@@ -64,9 +66,8 @@ bool startProcess(const std::string& path, const std::string& arguments) {
     thread.reset();
 
     // The game ended at once (for example it restarted itself elevated): let the shell try.
-    auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", toWideString(path).c_str(), toWideString(arguments).c_str(),
-                      nullptr, SW_SHOWNORMAL));
+    auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, L"open", widePath.c_str(), wideArguments.c_str(), nullptr, SW_SHOWNORMAL));
     if (result > 32)
         return true;
     return reportStartFailure(path);

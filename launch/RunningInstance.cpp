@@ -64,7 +64,7 @@ bool startedAfterThisProcess(DWORD id) {
 // "C:\Games\Vantorra2\" is not taken for a place below "C:\Games\Vantorra\"; letter case
 // does not count in Windows paths.
 bool isSameFolderOrBelow(const std::string& directory, const std::string& folder) {
-    if (folder.empty() || directory.size() < folder.size())
+    if (folder.empty())
         return false;
     std::wstring below = toWideString(directory);
     std::wstring top = toWideString(folder);

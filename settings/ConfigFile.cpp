@@ -98,27 +98,20 @@ bool ConfigFile::save() {
     if (temporary.empty())
         return fail(GetLastError());
     Handle file(openForWrite(temporary));
-    DWORD error = file ? ERROR_SUCCESS : GetLastError();
-    bool written = file && rewriteConfig(old, values_, [&](std::string_view bytes) {
-                       if (writeFully(file.get(), bytes.data(), bytes.size()))
-                           return true;
-                       error = GetLastError();
-                       return false;
-                   });
-    if (written && !FlushFileBuffers(file.get())) {
-        written = false;
-        error = GetLastError();
-    }
+    auto write = [&file](std::string_view bytes) {
+        return writeFully(file.get(), bytes.data(), bytes.size());
+    };
+    bool written = file && rewriteConfig(old, values_, write) && FlushFileBuffers(file.get());
+    // Nothing calls the system between the failed step and here.
+    DWORD error = GetLastError();
     file.reset();
-    if (written && !replaceWith(path_, temporary)) {
-        written = false;
+    if (written) {
+        if (replaceWith(path_, temporary))
+            return true;
         error = GetLastError();
     }
-    if (!written) {
-        DeleteFileW(toWide(temporary));
-        return fail(error);
-    }
-    return true;
+    DeleteFileW(toWide(temporary));
+    return fail(error);
 }
 
 bool ConfigFile::contains(const std::string& key) const {
