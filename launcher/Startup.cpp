@@ -80,8 +80,15 @@ bool isRunningUnderWow64() {
 int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     installLastResortHandlers();
 
+    CommandLine commandLine = parseCommandLine(commandTail);
+    bool skipMode = isSkipMode(commandLine);
+
     ConfigFile config;
-    config.load();
+    // Skip mode only rewrites the managed lines.
+    if (skipMode)
+        config.loadManagedKeys();
+    else
+        config.load();
 
     startup::instance = instance;
     startup::showCommand = showCommand;
@@ -89,13 +96,13 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     atexit(uninitializeCom);
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
 
-    CommandLine commandLine = parseCommandLine(commandTail);
-
-    if (isSkipMode(commandLine)) {
+    if (skipMode) {
         config.save();
         if (launchGame(commandLine.gameArguments))
             return 0;
-        // The game is missing and the player has been told: carry on with the window.
+        // The game is missing and the player has been told: carry on with the window,
+        // which holds every key of the file.
+        config.load();
     }
 
     // The pictures decode on a thread of their own while the instance check runs and the

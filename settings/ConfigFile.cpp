@@ -13,29 +13,6 @@ namespace {
 
 constexpr const char* kConfigFileName = "vantorra.ini";
 
-// Whether rewriting `oldContent` would give the same bytes, without building the result.
-bool rewriteChangesNothing(std::string_view oldContent, const ConfigValues& values) {
-    size_t at = 0;
-    bool same = rewriteConfig(oldContent, values, [&](std::string_view bytes) {
-        if (oldContent.substr(at, bytes.size()) != bytes)
-            return false;
-        at += bytes.size();
-        return true;
-    });
-    return same && at == oldContent.size();
-}
-
-// A new, empty temporary file beside the original (so that putting it in place is a
-// rename on the same volume), under a name no earlier save used: a leftover of a save
-// that crashed, read-only or held open, never stands in the way. Empty on failure.
-std::string newTemporaryBeside(const std::string& path) {
-    auto folder = parentDirectory(path);
-    wchar_t name[MAX_PATH];
-    if (!folder || !GetTempFileNameW(toWide(*folder), L"vtr", 0, name))
-        return {};
-    return toNarrowString(name);
-}
-
 // The whole file as it is on disk now. The player is told when the system fails the read
 // itself (a file that cannot be opened is passed over in silence).
 FileContent readAndReport(const std::string& path) {
@@ -74,6 +51,11 @@ bool ConfigFile::load() {
     return true;
 }
 
+bool ConfigFile::loadManagedKeys() {
+    parseConfigText(readAndReport(path_).bytes, values_, true);
+    return true;
+}
+
 bool ConfigFile::save() {
     saveError_ = ERROR_SUCCESS;
     auto fail = [this](DWORD error) {
@@ -88,20 +70,23 @@ bool ConfigFile::save() {
     FileContent content = readAndReport(path_);
     if (!content.complete)
         return fail(content.error != ERROR_SUCCESS ? content.error : ERROR_READ_FAULT);
-    const std::string& old = content.bytes;
 
-    if (rewriteChangesNothing(old, values_))
+    // Also when nothing changes: the file may already hold what a save that was cut short
+    // wrote before its temporary was put in place.
+    removeLeftTemporaries(path_);
+
+    std::string rewritten = rewrittenConfig(content.bytes, values_);
+    if (rewritten == content.bytes)
         return true;
+    content.bytes = std::string(); // a large file is held twice only as long as needed
 
     // The original stays untouched until the new content is complete on disk.
     std::string temporary = newTemporaryBeside(path_);
     if (temporary.empty())
         return fail(GetLastError());
     Handle file(openForWrite(temporary));
-    auto write = [&file](std::string_view bytes) {
-        return writeFully(file.get(), bytes.data(), bytes.size());
-    };
-    bool written = file && rewriteConfig(old, values_, write) && FlushFileBuffers(file.get());
+    bool written = file && writeFully(file.get(), rewritten.data(), rewritten.size()) &&
+                   FlushFileBuffers(file.get());
     // Nothing calls the system between the failed step and here.
     DWORD error = GetLastError();
     file.reset();

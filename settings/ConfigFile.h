@@ -13,6 +13,10 @@ public:
 
     // Reads and parses the file into the values; always true.
     bool load();
+    // Like load, but takes only the lines of the managed keys, all that a save uses. Skip
+    // mode asks for no other key, and in a large file the others cost more to hold than
+    // the rest of the start.
+    bool loadManagedKeys();
     // Rewrites the file from what is on disk now and the values. True when the file now
     // holds them (written, or nothing to change); false when it could not be read or
     // written, leaving it as it was, with saveError() the system's code for why.

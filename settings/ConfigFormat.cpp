@@ -1,5 +1,7 @@
 #include "settings/ConfigFormat.h"
 
+#include <utility>
+
 namespace {
 
 bool isWhitespace(char c) {
@@ -46,36 +48,49 @@ size_t lineLength(std::string_view rest) {
     return rest.size();
 }
 
-void parseLine(std::string_view raw, ConfigValues& values) {
+bool isManagedKey(std::string_view key) {
+    for (const char* name : kManagedKeyNames) {
+        if (key == name)
+            return true;
+    }
+    return false;
+}
+
+// Copies only the key and the value it keeps: a large file has a million lines.
+void parseLine(std::string_view line, ConfigValues& values, bool managedKeysOnly) {
     // The game's reader cannot take lines that overflow its buffer.
-    if (raw.size() >= kLineBufferSize)
+    if (line.size() >= kLineBufferSize)
         return;
-    std::string line(raw);
     while (line.size() > 1 && isWhitespace(line.back()))
-        line.pop_back();
+        line.remove_suffix(1);
     if (line[0] == '/' || (line.size() > 1 && line[1] == '/'))
         return;
     if (line.size() > kLongestReadLine)
         return;
 
+    // The first "=" of the line counts as a space.
     size_t equals = line.find('=');
-    if (equals != std::string::npos)
-        line[equals] = ' ';
+    auto isSeparator = [&](size_t i) { return i == equals || isWhitespace(line[i]); };
     size_t at = 0;
-    while (at < line.size() && isWhitespace(line[at]))
+    while (at < line.size() && isSeparator(at))
         ++at;
     size_t keyStart = at;
-    while (at < line.size() && !isWhitespace(line[at]))
+    while (at < line.size() && !isSeparator(at))
         ++at;
     if (at == keyStart)
         return;
-    std::string key = line.substr(keyStart, at - keyStart);
-    while (at < line.size() && isWhitespace(line[at]))
+    std::string_view key = line.substr(keyStart, at - keyStart);
+    if (managedKeysOnly && !isManagedKey(key))
+        return;
+    while (at < line.size() && isSeparator(at))
         ++at;
     size_t valueEnd = line.size();
-    while (valueEnd > at && isWhitespace(line[valueEnd - 1]))
+    while (valueEnd > at && isSeparator(valueEnd - 1))
         --valueEnd;
-    values[key] = line.substr(at, valueEnd - at);
+    std::string value(line.substr(at, valueEnd - at));
+    if (equals != std::string_view::npos && equals >= at && equals < valueEnd)
+        value[equals - at] = ' ';
+    values[std::string(key)] = std::move(value);
 }
 
 std::string rowLine(const ManagedKey& row) {
@@ -105,7 +120,7 @@ ManagedKeyTable buildManagedKeyTable(const ConfigValues& values) {
     return table;
 }
 
-void parseConfigText(std::string_view text, ConfigValues& values) {
+void parseConfigText(std::string_view text, ConfigValues& values, bool managedKeysOnly) {
     text = text.substr(0, text.find('\0'));
     size_t at = 0;
     while (at < text.size()) {
@@ -115,20 +130,16 @@ void parseConfigText(std::string_view text, ConfigValues& values) {
         while (end < text.size() && !isLineBreak(text[end]))
             ++end;
         if (end > at)
-            parseLine(text.substr(at, end - at), values);
+            parseLine(text.substr(at, end - at), values, managedKeysOnly);
         at = end;
     }
 }
 
-bool rewriteConfig(std::string_view oldContent, const ConfigValues& values,
-                   const ConfigSink& sink) {
+std::string rewrittenConfig(std::string_view oldContent, const ConfigValues& values) {
     ManagedKeyTable table = buildManagedKeyTable(values);
-    char lastWritten = '\n';
-    auto emit = [&](std::string_view bytes) {
-        if (!bytes.empty())
-            lastWritten = bytes.back();
-        return sink(bytes);
-    };
+    std::string content;
+    content.reserve(oldContent.size() + 128);
+    auto lastIsLineBreak = [&content] { return content.empty() || isLineBreak(content.back()); };
 
     // The game's reader stops at the first NUL (a file zero-filled by a crash ends that
     // way): the lines are rewritten and appended in front of it, and everything from the
@@ -151,12 +162,10 @@ bool rewriteConfig(std::string_view oldContent, const ConfigValues& values,
             }
         }
         if (!owner) {
-            if (!emit(line))
-                return false;
+            content += line;
         } else if (!owner->written) {
             owner->written = true;
-            if (!emit(rowLine(*owner)))
-                return false;
+            content += rowLine(*owner);
         }
     }
 
@@ -164,21 +173,11 @@ bool rewriteConfig(std::string_view oldContent, const ConfigValues& values,
         if (row.written)
             continue;
         // Otherwise the appended line would run on into the old last line's value.
-        if (!isLineBreak(lastWritten) && !emit("\r\n"))
-            return false;
+        if (!lastIsLineBreak())
+            content += "\r\n";
         row.written = true;
-        if (!emit(rowLine(row)))
-            return false;
+        content += rowLine(row);
     }
-    return rest.empty() || emit(rest);
-}
-
-std::string rewrittenConfig(std::string_view oldContent, const ConfigValues& values) {
-    std::string content;
-    content.reserve(oldContent.size() + 128);
-    rewriteConfig(oldContent, values, [&content](std::string_view bytes) {
-        content.append(bytes);
-        return true;
-    });
+    content += rest;
     return content;
 }

@@ -3,16 +3,11 @@
 // rewriting it so that only the lines of the launcher's four keys change. Plain bytes
 // and no system calls, so this part also builds and is fuzzed natively.
 #include <array>
-#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 
 using ConfigValues = std::map<std::string, std::string>;
-
-// Receives the new content one line at a time; false when the bytes could not be
-// written, which ends the rewrite.
-using ConfigSink = std::function<bool(std::string_view bytes)>;
 
 // The reader's line buffer holds 511 bytes; longer lines are never taken apart.
 constexpr size_t kLineBufferSize = 512;
@@ -33,15 +28,13 @@ using ManagedKeyTable = std::array<ManagedKey, kManagedKeyNames.size()>;
 ManagedKeyTable buildManagedKeyTable(const ConfigValues& values);
 
 // Stores each setting line's key and value, the last line of a key winning. Reading
-// stops at the end of `text` or at its first NUL byte.
-void parseConfigText(std::string_view text, ConfigValues& values);
+// stops at the end of `text` or at its first NUL byte. With `managedKeysOnly`, only the
+// lines of the four keys in exactly their letter case are stored: all that a rewrite
+// takes from the values.
+void parseConfigText(std::string_view text, ConfigValues& values, bool managedKeysOnly = false);
 
-// Writes the new content for `oldContent` to `sink`. Up to the first NUL byte (the part
-// the reader sees), the first line of each held managed key is replaced by
-// "key value\r\n", its later lines are dropped, keys without a line are appended, and
-// every other byte is copied; from the NUL on, every byte is copied as it is. False as
-// soon as the sink fails.
-bool rewriteConfig(std::string_view oldContent, const ConfigValues& values, const ConfigSink& sink);
-
-// The whole new content at once.
+// The new content for `oldContent`, whole, so that it reaches the disk in one write. Up to
+// the first NUL byte (the part the reader sees), the first line of each held managed key
+// is replaced by "key value\r\n", its later lines are dropped, keys without a line are
+// appended, and every other byte is copied; from the NUL on, every byte is copied as it is.
 std::string rewrittenConfig(std::string_view oldContent, const ConfigValues& values);

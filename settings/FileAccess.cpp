@@ -7,11 +7,13 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 constexpr const char* kConfigSubfolder = "\\Quenmark\\Vantorra\\";
+constexpr const wchar_t* kTemporaryPrefix = L"vtr";
 // WriteFile takes a 32-bit count; large contents go in pieces.
 constexpr size_t kWritePiece = 0x3C00000;
 
@@ -28,6 +30,28 @@ public:
 private:
     PWSTR text_ = nullptr;
 };
+
+// Ends a directory search.
+class FileSearch {
+public:
+    explicit FileSearch(HANDLE search) : search_(search) {}
+    ~FileSearch() {
+        if (search_ != INVALID_HANDLE_VALUE)
+            FindClose(search_);
+    }
+    FileSearch(const FileSearch&) = delete;
+    FileSearch& operator=(const FileSearch&) = delete;
+    explicit operator bool() const { return search_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return search_; }
+
+private:
+    HANDLE search_;
+};
+
+bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
 
 } // namespace
 
@@ -127,4 +151,47 @@ bool writeFully(HANDLE file, const char* data, size_t count) {
         done += written;
     } while (done < count);
     return true;
+}
+
+std::string newTemporaryBeside(const std::string& path) {
+    auto folder = parentDirectory(path);
+    wchar_t name[MAX_PATH];
+    if (!folder || !GetTempFileNameW(toWide(*folder), kTemporaryPrefix, 0, name))
+        return {};
+    return toNarrowString(name);
+}
+
+// GetTempFileNameW names its files "<prefix><hex number>.tmp", the number at most four
+// digits: https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-gettempfilenamew
+bool isTemporaryName(std::wstring_view name) {
+    std::wstring_view prefix = kTemporaryPrefix;
+    std::wstring_view suffix = L".tmp";
+    if (name.size() <= prefix.size() + suffix.size() ||
+        name.size() > prefix.size() + 4 + suffix.size() ||
+        !equalsIgnoringCase(name.substr(0, prefix.size()), prefix) ||
+        !equalsIgnoringCase(name.substr(name.size() - suffix.size()), suffix))
+        return false;
+    std::wstring_view number =
+        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    return std::all_of(number.begin(), number.end(), [](wchar_t c) {
+        return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+    });
+}
+
+void removeLeftTemporaries(const std::string& path) {
+    auto folder = parentDirectory(path);
+    if (!folder)
+        return;
+    std::wstring prefix = toWideString(*folder) + L'\\';
+    WIN32_FIND_DATAW found;
+    FileSearch search(FindFirstFileExW((prefix + kTemporaryPrefix + L"*.tmp").c_str(),
+                                       FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
+    if (!search)
+        return;
+    do {
+        // The pattern matches other names too (and 8.3 short names): only ours go.
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            isTemporaryName(found.cFileName))
+            DeleteFileW((prefix + found.cFileName).c_str());
+    } while (FindNextFileW(search.get(), &found));
 }

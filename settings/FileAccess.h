@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The player's roaming application-data folder followed by "\Quenmark\Vantorra\", or
 // "\" when that folder cannot be determined.
@@ -34,3 +35,14 @@ struct FileContent {
 FileContent readWholeFile(const std::string& path);
 // False when not every byte could be written.
 bool writeFully(HANDLE file, const char* data, size_t count);
+
+// A new, empty temporary file beside `path` (so that putting it in place is a rename on
+// the same volume), under a name no file has: a leftover of an earlier save, read-only or
+// held open, never stands in the way. Empty on failure.
+std::string newTemporaryBeside(const std::string& path);
+// Whether a file name is one that newTemporaryBeside gives, in any letter case.
+bool isTemporaryName(std::wstring_view name);
+// Deletes the temporaries that earlier saves beside `path` left behind when they were cut
+// short (a crash, a power cut). One still held open, perhaps by a save running now in
+// another launcher, refuses the delete and stays; so does a read-only one.
+void removeLeftTemporaries(const std::string& path);

@@ -8,6 +8,7 @@
 // file content.
 #include "settings/ConfigFormat.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +119,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A hand-edited value longer than any line buffer.
     if (keep & 0x10)
         values["Resolution"] = std::string(300 + keep, 'x');
+
+    // Skip mode reads the managed keys alone: it must find what a full read finds.
+    ConfigValues full, managedOnly;
+    parseConfigText(content, full);
+    parseConfigText(content, managedOnly, true);
+    std::erase_if(full, [](const auto& entry) {
+        return std::find(kManagedKeyNames.begin(), kManagedKeyNames.end(), entry.first) ==
+               kManagedKeyNames.end();
+    });
+    if (managedOnly != full)
+        fail("reading only the managed keys gives other values", content);
 
     std::string output = rewrittenConfig(content, values);
 

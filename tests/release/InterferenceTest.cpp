@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <map>
 #include <thread>
 
@@ -138,4 +139,94 @@ TEST_F(Interference, TheFolderRemovedWhileTheLauncherRuns) {
     }
     for (const auto& [outcome, count] : outcomes)
         std::printf("%2d x %s\n", count, outcome.c_str());
+}
+
+namespace {
+
+// About 25 MB in 1.2 million short lines of mods' keys, whose managed lines a save
+// rewrites; so large that a save takes long enough to be cut short in any of its steps.
+std::string largeConfig() {
+    std::string content;
+    content.reserve(26'000'000);
+    char line[64];
+    for (uint32_t i = 0; content.size() < 25'000'000; ++i) {
+        if (i == 100)
+            content += "Window=1\r\nResolution=1920x1080\r\n";
+        if (i % 50 == 0)
+            std::snprintf(line, sizeof(line), "// section %u\r\n", i);
+        else
+            std::snprintf(line, sizeof(line), "Mod%05u.K%u=%u\r\n", i % 40000, i % 7,
+                          i * 2654435761u % 1000000);
+        content += line;
+    }
+    return content + "Adapter=0\r\n";
+}
+
+// Milliseconds from the launcher's start until the game it started in skip mode writes
+// its log, the save being over by then; the game is ended.
+DWORD timeToGame(const InstallFolder& install) {
+    size_t before = install.gameStarts().size();
+    DWORD start = GetTickCount();
+    ChildProcess launcher(install.launcher(), L"-SKIP_LAUNCHER", install.path());
+    waitFor([&] { return install.gameStarts().size() > before; }, 30000);
+    DWORD taken = GetTickCount() - start;
+    launcher.wait(5000);
+    killProcessesIn(install.path());
+    return taken;
+}
+
+} // namespace
+
+// Ended at any moment of its save, as a power cut, a crash or the task manager would end
+// it, the launcher leaves vantorra.ini whole: the old bytes or the new ones. The
+// temporaries such ends leave behind go with the next save, except one that another
+// program holds open (another launcher's save in progress).
+TEST_F(Interference, ALauncherEndedDuringItsSaveLeavesTheOldOrTheNewFile) {
+    const std::string old = largeConfig();
+    const std::string saved = savedFrom(old, old);
+    ASSERT_NE(saved, old);
+
+    // The save of the large file lies between the start-up with a small file and the start
+    // of the game with the large one: the moments are spread over that stretch.
+    ASSERT_TRUE(putConfig(config, kOriginal));
+    DWORD startUp = timeToGame(install);
+    ASSERT_TRUE(putConfig(config, old));
+    DWORD whole = timeToGame(install);
+    ASSERT_GT(whole, startUp);
+    DWORD from = startUp / 2;
+
+    constexpr int kKills = 24;
+    std::map<std::string, int> outcomes;
+    for (int kill = 0; kill < kKills; ++kill) {
+        SCOPED_TRACE("kill " + std::to_string(kill));
+        ASSERT_TRUE(putConfig(config, old));
+        ChildProcess launcher(install.launcher(), L"-SKIP_LAUNCHER", install.path());
+        Sleep(from + (whole - from) * kill / (kKills - 1));
+        launcher.kill();
+        killProcessesIn(install.path());
+        std::optional<std::string> content = readFile(config.ini);
+        if (content == old)
+            ++outcomes["the old bytes"];
+        else if (content == saved)
+            ++outcomes["the new bytes"];
+        else
+            ADD_FAILURE() << "vantorra.ini is neither the old nor the new file: "
+                          << (content ? excerpt(*content, 0) : "missing");
+        if (!leftovers().empty())
+            ++outcomes["kills after which a temporary lay beside it"];
+    }
+    for (const auto& [outcome, count] : outcomes)
+        std::printf("%2d x %s\n", count, outcome.c_str());
+
+    // One that a kill may not have left, and one being written by another program.
+    ASSERT_TRUE(writeFile(config.folder + L"vtr7.tmp", "half a save"));
+    ASSERT_TRUE(writeFile(config.folder + L"vtrFACE.tmp", "being written"));
+    {
+        HeldFile held(config.folder + L"vtrFACE.tmp", false);
+        ASSERT_TRUE(held.held());
+        EXPECT_EQ(runSkipMode(install), "");
+    }
+    EXPECT_EQ(readFile(config.ini), saved);
+    EXPECT_EQ(leftovers(), std::set<std::wstring>{L"vtrFACE.tmp"});
+    EXPECT_EQ(readFile(config.folder + L"vtrFACE.tmp"), "being written");
 }
