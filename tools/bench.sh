@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Start-up benchmarks under Wine on a private Xvfb display, each pair alternated:
-#  1. time to window: process start until a visible window with the program's title,
-#     the launcher against tools/bench/MinimalWindow.exe;
-#  2. skip mode: wall time of "VantorraLauncher.exe -SKIP_LAUNCHER" minus its 500 ms
-#     launch check, against tools/bench/SettingsStarter.exe, which first asks the shell for
-#     the roaming folder and initialises COM, as skip mode must, then starts the game; and,
-#     for reference, tools/bench/MinimalStarter.exe, which only starts the game.
-# Prints the medians and the ratio of medians, for each build this machine runs: the x86
-# build (32-bit Wine loader) where 32-bit programs run, and the x64 build (64-bit loader)
-# always; VANTORRA_TEST_ARCH=x86|x64 measures one of them only.
+# Start-up benchmarks under Wine on a private Xvfb display. Each group alternates its
+# programs, and every start begins from a quiet Wine:
+#  1. time to window: from the start until the display maps a window with the program's
+#     title (tools/bench/benchtime.c listens for the map event on one X connection opened
+#     before the start), the launcher against tools/bench/MinimalWindow.exe;
+#  2. skip mode: the time of "VantorraLauncher.exe -SKIP_LAUNCHER" until it ends, minus its
+#     500 ms launch check, against tools/bench/SettingsSaver.exe (roaming folder, COM,
+#     vantorra.ini read and written back through a temporary and a rename, game started:
+#     what skip mode must do), and for reference SettingsStarter.exe (the same without the
+#     file) and MinimalStarter.exe (the start alone); every start finds the same small
+#     vantorra.ini, which needs rewriting;
+#  3. skip mode with a 25 MB vantorra.ini (1.2 million lines of mods' keys) against the
+#     same start with the small file.
+# Prints medians with their quartiles and the ratio of medians, for each build this
+# machine runs: the x86 build (32-bit Wine loader) where 32-bit programs run, and the x64
+# build (64-bit loader) always; VANTORRA_TEST_ARCH=x86|x64 measures one of them only.
 # Usage: tools/bench.sh [runs]  (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,12 +33,20 @@ fi
 echo "Measuring the $archs build(s) under $("$wine_loader64" --version), because $wine_arch_why."
 echo "Machine: $(nproc) cores, $(awk '/model name/ { sub(/.*: /, ""); print; exit }' /proc/cpuinfo), Linux $(uname -r)."
 
+mkdir -p build/bench-tools
+benchtime=$root/build/bench-tools/benchtime
+cc -O2 -Wall -Wextra -o "$benchtime" tools/bench/benchtime.c -lX11
+
 session=$root/build/bench-session
 trap '"$root/tools/wine-session.sh" stop "$session"' EXIT
 
-now() { date +%s.%N; }
 calc() { awk "BEGIN { printf \"%.6f\\n\", $1 }"; }
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# "median q1 q3" of the numbers in a file, quartiles interpolated.
+quartiles() {
+    sort -g "$1" | awk '{ v[NR] = $1 }
+        function at(p,   h, lo) { h = (NR - 1) * p + 1; lo = int(h); return v[lo] + (h - lo) * (v[lo + 1] - v[lo]) }
+        END { printf "%.6f %.6f %.6f\n", at(0.5), at(0.25), at(0.75) }'
+}
 # Ends the games and lets Wine finish tearing them and the last program down, so that
 # every measurement starts from the same quiet state.
 stop_games() {
@@ -41,52 +55,59 @@ stop_games() {
     sleep 0.5
 }
 
-# Seconds from start until a visible window titled $2 exists; then the program is ended.
+# Seconds until the program's window titled $2 is mapped; then the program is ended.
 # No game runs meanwhile: one that was just started would compete for the processors.
 time_to_window() {
-    local exe=$1 title=$2 start window
+    local exe=$1 title=$2 measured pid
     stop_games
-    start=$(now)
-    "$WINE" "$exe" >/dev/null 2>&1 &
-    local pid=$!
-    # Polled every 10 ms: xdotool's own --sync waits half a second between looks.
-    local end deadline
-    deadline=$(calc "$start + 30")
-    window=
-    while [ -z "$window" ]; do
-        window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) || true
-        end=$(now)
-        [ -n "$window" ] || [ "$(calc "($end > $deadline)")" = 0.000000 ] || break
-        [ -n "$window" ] || sleep 0.01
-    done
-    [ -n "$window" ] || { echo "no window for $exe" >&2; exit 1; }
-    # The new window has the focus; Escape ends both programs. Synthetic events sent to a
-    # window (xdotool --window) are ignored by Wine.
-    xdotool key Escape
-    for _ in $(seq 1 100); do
+    measured=$("$benchtime" window "$title" "$WINE" "$exe") || { echo "no window for $exe" >&2; exit 1; }
+    pid=${measured#* }
+    # Escape ends both programs once their window has the focus, which may come a moment
+    # after the map. Synthetic events sent to a window (xdotool --window) are ignored by Wine.
+    for _ in $(seq 1 40); do
         kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
+        xdotool key Escape
+        sleep 0.1
     done
     kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-    calc "$end - $start"
+    echo "${measured% *}"
 }
 
+# Seconds of a skip-mode start; the launcher's are net of its 500 ms launch check.
 time_skip() {
-    local exe=$1 start end
+    local exe=$1 ini=$2 check=0 taken
     stop_games
-    start=$(now)
-    "$WINE" "$exe" -SKIP_LAUNCHER >/dev/null 2>&1
-    end=$(now)
-    calc "$end - $start"
+    cp "$ini" "$roaming/vantorra.ini"
+    sync "$roaming/vantorra.ini"
+    [ "$exe" = VantorraLauncher.exe ] && check=0.5
+    taken=$("$benchtime" exit "$WINE" "$exe" -SKIP_LAUNCHER) || { echo "$exe failed" >&2; exit 1; }
+    calc "$taken - $check"
 }
 
 report() {
     local name=$1 ours=$2 floor=$3 goal=$4 a b
-    a=$(median <"$ours")
-    b=$(median <"$floor")
-    printf '%-22s launcher %.3f s   %s %.3f s   ratio %.2f (goal %s)\n' \
-        "$name" "$a" "${floor%.txt}" "$b" "$(calc "$a / $b")" "$goal"
+    read -r a a1 a3 < <(quartiles "$ours")
+    read -r b b1 b3 < <(quartiles "$floor")
+    printf '%-24s %-18s %.3f s (%.3f-%.3f)   %-18s %.3f s (%.3f-%.3f)   ratio %.2f (goal %s)\n' \
+        "$name" "${ours%.txt}" "$a" "$a1" "$a3" "${floor%.txt}" "$b" "$b1" "$b3" \
+        "$(calc "$a / $b")" "$goal"
+}
+
+# Files of the skip-mode starts: a small vantorra.ini whose managed lines a save rewrites,
+# and a large one of 1.2 million lines of mods' keys.
+make_configs() {
+    printf '// Vantorra\r\nWindow=1\r\nResolution=1280x720\r\nAdapter=0\r\nStartUpperPos=0 0\r\nGamma 1.2\r\nVolume 80\r\n' >small.ini
+    awk 'BEGIN {
+        srand(7); ORS = "\r\n"
+        for (i = 0; size < 25000000; i++) {
+            if (i == 100) line = "Window=1"
+            else if (i == 5000) line = "Resolution=1920x1080"
+            else if (i == 600000) line = "Adapter=0"
+            else if (i % 50 == 0) line = "// section " i
+            else line = sprintf("Mod%05d.K%d=%d", i % 40000, i % 7, int(rand() * 1000000))
+            print line; size += length(line) + 2
+        }
+    }' >large.ini
 }
 
 # One build: its programs in a folder of their own, in a fresh Wine session with its loader.
@@ -102,16 +123,18 @@ bench_arch() {
     local build=$root/build/$preset folder=$root/build/bench-$arch
     rm -rf "$folder"
     mkdir -p "$folder"
-    cp "$build/VantorraLauncher.exe" "$build/tools/bench/MinimalWindow.exe" \
-        "$build/tools/bench/MinimalStarter.exe" "$build/tools/bench/SettingsStarter.exe" "$folder/"
+    cp "$build/VantorraLauncher.exe" "$build/tools/bench/"*.exe "$folder/"
     cp "$build/tests/FakeGame$bits.exe" "$folder/Vantorra.exe"
     "$root/tools/wine-session.sh" start "$session" win64 "$arch"
     # shellcheck disable=SC1091
     . "$session/env"
+    roaming=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)/Quenmark/Vantorra
+    mkdir -p "$roaming"
     # A started game waits without a window, so that it competes as little as possible with
     # the next measurement.
     export FAKEGAME_MODE=windowless FAKEGAME_LIFETIME_MS=60000
     cd "$folder"
+    make_configs
 
     # Windows always has its desktop; Wine starts its desktop process with the first window
     # and ends it after the last. A hidden window in another folder keeps it for the whole run,
@@ -124,26 +147,41 @@ bench_arch() {
     # Warm up: the first start of anything pays for loading Wine's own DLLs.
     time_to_window MinimalWindow.exe MinimalWindow >/dev/null
     time_to_window VantorraLauncher.exe Vantorra >/dev/null
+    time_skip SettingsSaver.exe small.ini >/dev/null
+    time_skip VantorraLauncher.exe large.ini >/dev/null
+    cp small.ini "$roaming/vantorra.ini"
 
     : >launcher-window.txt; : >minimal-window.txt
-    : >launcher-skip.txt; : >minimal-skip.txt; : >settings-skip.txt
     for _ in $(seq 1 "$runs"); do
         time_to_window VantorraLauncher.exe Vantorra >>launcher-window.txt
         time_to_window MinimalWindow.exe MinimalWindow >>minimal-window.txt
     done
-    # A loop of their own: a start that follows a closed window shares the processors with
+    # Loops of their own: a start that follows a closed window shares the processors with
     # Wine's desktop tidying up after it, and only the launcher's would.
+    : >launcher-skip.txt; : >saver-skip.txt; : >starter-skip.txt; : >minimal-skip.txt
     for _ in $(seq 1 "$runs"); do
-        calc "$(time_skip VantorraLauncher.exe) - 0.5" >>launcher-skip.txt
-        time_skip MinimalStarter.exe >>minimal-skip.txt
-        time_skip SettingsStarter.exe >>settings-skip.txt
+        time_skip VantorraLauncher.exe small.ini >>launcher-skip.txt
+        time_skip SettingsSaver.exe small.ini >>saver-skip.txt
+        time_skip SettingsStarter.exe small.ini >>starter-skip.txt
+        time_skip MinimalStarter.exe small.ini >>minimal-skip.txt
+    done
+    : >launcher-skip-large.txt; : >launcher-skip-small.txt
+    for _ in $(seq 1 "$runs"); do
+        time_skip VantorraLauncher.exe large.ini >>launcher-skip-large.txt
+        time_skip VantorraLauncher.exe small.ini >>launcher-skip-small.txt
     done
     stop_games
 
-    echo "The $arch build ($preset), medians of $runs runs each:"
+    echo "The $arch build ($preset), medians (quartiles) of $runs runs each:"
     report "time to window" launcher-window.txt minimal-window.txt "<= 1.25"
-    report "skip mode" launcher-skip.txt settings-skip.txt "<= 1.1"
+    report "skip mode" launcher-skip.txt saver-skip.txt "<= 1.1"
+    report "skip mode" launcher-skip.txt starter-skip.txt "none, reference"
     report "skip mode, bare start" launcher-skip.txt minimal-skip.txt "none, reference"
+    report "skip mode, 25 MB file" launcher-skip-large.txt launcher-skip-small.txt "none"
+    read -r large _ < <(quartiles launcher-skip-large.txt)
+    read -r small _ < <(quartiles launcher-skip-small.txt)
+    printf '%-24s %.3f s more for the 25 MB file (goal <= 0.3 s)\n' "skip mode, 25 MB file" \
+        "$(calc "$large - $small")"
     size=$(stat -c %s VantorraLauncher.exe)
     echo "VantorraLauncher.exe: $size bytes ($((size / 1024)) KiB); sections:"
     "$objdump" -h VantorraLauncher.exe | awk '$2 ~ /^\./ { print $2, $3 }' |

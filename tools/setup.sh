@@ -17,6 +17,8 @@ packages=(
     fonts-liberation
     # The vantorra.ini fuzzer (tools/fuzz-config.sh): clang++ and its libFuzzer/ASan runtime.
     clang libclang-rt-14-dev
+    # The benchmark's window watcher (tools/bench/benchtime.c).
+    libx11-dev
 )
 
 installed() {
