@@ -12,17 +12,31 @@ void Button::create(IObject* parentObject, Font* captionFont, const std::string&
     font = captionFont;
     caption = text;
     kind = buttonKind;
-    SIZE margin = kind == kPushButton ? SIZE{30, 10} : SIZE{0, 0};
-    SIZE size = measureText(font, caption);
-    setNaturalSize(size.cx + margin.cx, size.cy + margin.cy);
+    inheritDpi(parentObject);
+    fitCaption();
     style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     if (kind != kPushButton)
         style |= BS_OWNERDRAW;
     createWindow(parentObject, 0, "Button", caption.c_str());
     attach(parentObject);
     if (hwnd)
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->font : nullptr),
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->handle(dpi) : nullptr),
                      FALSE);
+}
+
+void Button::fitCaption() {
+    SIZE margin = kind == kPushButton ? SIZE{scaled(30), scaled(10)} : SIZE{0, 0};
+    SIZE size = measureText(font, caption, dpi);
+    setNaturalSize(size.cx + margin.cx, size.cy + margin.cy);
+}
+
+void Button::rescale() {
+    fitCaption();
+    if (!hwnd)
+        return;
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font->handle(dpi) : nullptr),
+                 FALSE);
+    MoveWindow(hwnd, x, y, width, height, TRUE);
 }
 
 void Button::setColors(COLORREF normal, COLORREF highlight) {
@@ -88,7 +102,7 @@ LRESULT Button::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void Button::draw(const DRAWITEMSTRUCT& item) const {
     HDC dc = item.hDC;
-    SelectedObject selected(dc, font ? font->font : nullptr);
+    SelectedObject selected(dc, font ? font->handle(dpi) : nullptr);
     SetBkMode(dc, TRANSPARENT);
     bool lit = (item.itemState & (ODS_SELECTED | ODS_FOCUS)) || hovered;
     SetTextColor(dc, lit ? highlightColor : normalColor);

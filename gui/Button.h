@@ -26,6 +26,9 @@ public:
     void create(IObject* parentObject, Font* captionFont, const std::string& text,
                 uint8_t buttonKind);
     void setColors(COLORREF normal, COLORREF highlight);
+    // After a change of DPI: measures the caption again in the font for the new DPI and
+    // takes that size (unless fixed) and the anchored place.
+    void rescale();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -40,6 +43,7 @@ public:
     std::function<void()> onClick;
 
 private:
+    void fitCaption();
     void click();
     void draw(const DRAWITEMSTRUCT& item) const;
 };

@@ -18,10 +18,11 @@ constexpr COLORREF kDisabledText = 0xAAAAAA;
 constexpr UINT kTextFormat = DT_END_ELLIPSIS | DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // The focus rectangle's distance from the face's edges.
 constexpr int kFocusInset = 3;
-
-HFONT fontHandle(const Font* font) {
-    return font ? font->font : nullptr;
-}
+// Set rather than left to the system's font, which does not follow the window to a
+// monitor of another DPI: the closed face's text field, within the frame the system adds
+// (24 pixels in all at 96 DPI), and each entry of the open list.
+constexpr int kFaceItemHeight = 18;
+constexpr int kListItemHeight = 20;
 
 // Both classes or neither: a face half in the visual style would look broken.
 bool openThemes(HWND window) {
@@ -48,6 +49,22 @@ void ComboBox::create(IObject* parentObject, Font* textFont) {
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
     createWindow(parentObject, 0, "ComboBox", nullptr);
     attach(parentObject);
+    setItemHeights();
+}
+
+void ComboBox::rescale() {
+    if (!hwnd)
+        return;
+    MoveWindow(hwnd, x, y, width, height, TRUE);
+    setItemHeights();
+}
+
+// https://learn.microsoft.com/windows/win32/controls/cb-setitemheight
+void ComboBox::setItemHeights() {
+    if (!hwnd)
+        return;
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), scaled(kFaceItemHeight));
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, scaled(kListItemHeight));
 }
 
 void ComboBox::addItem(const std::string& text, bool enabled) {
@@ -161,7 +178,7 @@ LRESULT ComboBox::paintFace() {
     }
 
     if (!items.empty()) {
-        SelectedObject selectedFont(dc, fontHandle(font));
+        SelectedObject selectedFont(dc, font ? font->handle(dpi) : nullptr);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, enabled ? GetSysColor(COLOR_WINDOWTEXT) : kDisabledText);
         RECT text = {0, 0, w, h};
@@ -171,7 +188,8 @@ LRESULT ComboBox::paintFace() {
     // Not every visual style shows the focus in the button's face (Wine's does not): the
     // dotted rectangle always does.
     if (focused && !dropped) {
-        RECT marker = {kFocusInset, kFocusInset, w - h - 1, h - kFocusInset};
+        int inset = scaled(kFocusInset);
+        RECT marker = {inset, inset, w - h - 1, h - inset};
         DrawFocusRect(dc, &marker);
     }
 
@@ -206,7 +224,7 @@ LRESULT ComboBox::drawItem(const DRAWITEMSTRUCT& item) {
         textColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
     }
 
-    SelectedObject selectedFont(item.hDC, fontHandle(font));
+    SelectedObject selectedFont(item.hDC, font ? font->handle(dpi) : nullptr);
     SetBkMode(item.hDC, TRANSPARENT);
     SetDCBrushColor(item.hDC, background);
     FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));

@@ -48,6 +48,9 @@ public:
     // case, so a screen can use it to re-run its handler.
     void setSelection(int index);
     int count() const { return static_cast<int>(items.size()); }
+    // After a change of DPI: takes the size and place already set and the item heights
+    // for the new DPI.
+    void rescale();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -58,6 +61,7 @@ public:
     std::function<void()> onChange;
 
 private:
+    void setItemHeights();
     LRESULT paintFace();
     LRESULT drawItem(const DRAWITEMSTRUCT& item);
     void notified(WORD code);

@@ -1,6 +1,7 @@
 #include "gui/Font.h"
 
 #include "gui/ResourceData.h"
+#include "platform/DisplayScale.h"
 #include "platform/Text.h"
 
 namespace VellGui {
@@ -8,6 +9,8 @@ namespace VellGui {
 Font::~Font() {
     if (font)
         DeleteObject(font);
+    for (auto& [dpi, scaled] : scaledFonts)
+        DeleteObject(scaled);
 }
 
 void Font::load(const char* from, const char* faceName, int cellHeight, int fontWeight) {
@@ -28,13 +31,33 @@ void Font::load(const char* from, const char* faceName, int cellHeight, int font
 
     if (font)
         DeleteObject(font);
-    // A positive height asks for that cell height in pixels.
-    font = CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, CLEARTYPE_NATURAL_QUALITY, VARIABLE_PITCH | FF_DONTCARE,
-                       toWide(face));
+    for (auto& [dpi, scaled] : scaledFonts)
+        DeleteObject(scaled);
+    scaledFonts.clear();
+    font = create(height);
     logFont = {};
     if (font)
         GetObjectW(font, sizeof(logFont), &logFont);
+}
+
+HFONT Font::handle(UINT dpi) const {
+    if (dpi == kDefaultDpi || face.empty())
+        return font;
+    for (const auto& [madeFor, scaled] : scaledFonts) {
+        if (madeFor == dpi)
+            return scaled;
+    }
+    HFONT scaled = create(scalePixels(height, dpi));
+    if (scaled)
+        scaledFonts.emplace_back(dpi, scaled);
+    return scaled;
+}
+
+HFONT Font::create(int cellHeight) const {
+    // A positive height asks for that cell height in pixels.
+    return CreateFontW(cellHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_NATURAL_QUALITY,
+                       VARIABLE_PITCH | FF_DONTCARE, toWide(face));
 }
 
 } // namespace VellGui

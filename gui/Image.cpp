@@ -12,9 +12,21 @@ void Image::create(IObject* parentObject, Picture* shown, bool takesClicks,
     style = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
     if (clickable)
         style |= SS_NOTIFY;
-    setNaturalSize(picture ? picture->info.bmWidth : 0, picture ? picture->info.bmHeight : 0);
+    inheritDpi(parentObject);
+    fitPicture();
     createWindow(parentObject, 0, "Static", name.c_str());
     attach(parentObject);
+}
+
+void Image::fitPicture() {
+    SIZE size = picture ? picture->sizeAt(dpi) : SIZE{0, 0};
+    setNaturalSize(size.cx, size.cy);
+}
+
+void Image::rescale() {
+    fitPicture();
+    if (hwnd)
+        MoveWindow(hwnd, x, y, width, height, TRUE);
 }
 
 void Image::setAlphaBlend(bool on) {
@@ -50,17 +62,19 @@ LRESULT Image::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Image::draw(const DRAWITEMSTRUCT& item) const {
-    if (!picture || !picture->bitmap)
+    // Made for this DPI beforehand, so that it is copied pixel for pixel at its own size.
+    SizedBitmap shown = picture ? picture->bitmapAt(dpi) : SizedBitmap{};
+    if (!shown.bitmap)
         return;
     MemoryDC memory(item.hDC);
     if (!memory)
         return;
-    SelectedObject selected(memory.get(), picture->bitmap);
+    SelectedObject selected(memory.get(), shown.bitmap);
     if (alphaBlend) {
         // The picture holds premultiplied colours, as AC_SRC_ALPHA expects.
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(item.hDC, 0, 0, width, height, memory.get(), 0, 0, picture->info.bmWidth,
-                   picture->info.bmHeight, blend);
+        AlphaBlend(item.hDC, 0, 0, width, height, memory.get(), 0, 0, shown.width, shown.height,
+                   blend);
     } else {
         BitBlt(item.hDC, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
     }

@@ -1,7 +1,7 @@
 #pragma once
-// A Picture on an owner-drawn "Static" window, copied or alpha-blended and stretched to
-// the control's size. A clickable image takes the mouse and reports clicks; any other
-// lets the mouse through to the window beneath.
+// A Picture on an owner-drawn "Static" window, copied or alpha-blended, as made for the
+// window's DPI; stretched to the control's size only when that was fixed otherwise. A clickable
+// image takes the mouse and reports clicks; any other lets the mouse through to the window beneath.
 #include "gui/Object.h"
 
 #include <functional>
@@ -22,6 +22,9 @@ public:
     void create(IObject* parentObject, Picture* shown, bool takesClicks,
                 const std::string& name = std::string());
     void setAlphaBlend(bool on);
+    // After a change of DPI: takes the picture's size for the new DPI (unless fixed) and
+    // the anchored place.
+    void rescale();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -33,6 +36,7 @@ public:
     std::function<void()> onClick;
 
 private:
+    void fitPicture();
     void draw(const DRAWITEMSTRUCT& item) const;
 };
 

@@ -17,7 +17,8 @@ void Label::create(IObject* parentObject, Font* textFont, const std::string& new
     font = textFont;
     text = newText;
     style = WS_CHILD | WS_VISIBLE | SS_OWNERDRAW;
-    SIZE size = measureText(font, text);
+    inheritDpi(parentObject);
+    SIZE size = measureText(font, text, dpi);
     setNaturalSize(size.cx, size.cy);
     // The window text is what screen readers and other programs read; drawing is ours.
     createWindow(parentObject, 0, "Static", text.c_str());
@@ -51,7 +52,7 @@ void Label::setTransparent(bool on) {
 void Label::relayout() {
     if (!hwnd)
         return;
-    SIZE size = measureText(font, text);
+    SIZE size = measureText(font, text, dpi);
     setNaturalSize(size.cx, size.cy);
     if (transparent) {
         createWindow(parent, 0, "Static", text.c_str());
@@ -83,7 +84,7 @@ LRESULT Label::handleMessage(HWND window, UINT msg, WPARAM, LPARAM lParam) {
 
 void Label::draw(const DRAWITEMSTRUCT& item) const {
     COLORREF colour = enabled ? textColor : kDisabledTextColor;
-    HFONT textFont = font ? font->font : nullptr;
+    HFONT textFont = font ? font->handle(dpi) : nullptr;
     RECT area = item.rcItem;
     if (transparent) {
         SelectedObject selected(item.hDC, textFont);

@@ -22,9 +22,9 @@ public:
     void setText(const std::string& newText);
     void setColors(COLORREF textColour, COLORREF backColour);
     void setTransparent(bool on);
-    // Takes the size of the text again, keeping the anchors. A transparent label gets a
-    // new window, so that its parent repaints what lay under the old text; an opaque one
-    // keeps its top-left corner and only changes size.
+    // Takes the size of the text again (in the font for its DPI), keeping the anchors. A
+    // transparent label gets a new window, so that its parent repaints what lay under the
+    // old text; an opaque one keeps its top-left corner and only changes size.
     void relayout();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;

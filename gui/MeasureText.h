@@ -1,6 +1,8 @@
 #pragma once
 // Size of one line of text in a font on the screen; buttons and labels take their
 // natural size from it.
+#include "platform/DisplayScale.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,7 +11,8 @@ namespace VellGui {
 
 class Font;
 
-// Without a font (or with one that could not be made) the screen's default font counts.
-SIZE measureText(const Font* font, const std::string& text);
+// In the font made for `dpi`. Without a font (or with one that could not be made) the
+// screen's default font counts.
+SIZE measureText(const Font* font, const std::string& text, UINT dpi = kDefaultDpi);
 
 } // namespace VellGui

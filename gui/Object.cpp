@@ -128,10 +128,17 @@ void IObject::redraw() {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE);
 }
 
+void IObject::setDpi(UINT newDpi) {
+    dpi = newDpi;
+    for (IObject* child : children)
+        child->setDpi(newDpi);
+}
+
 void IObject::createWindow(IObject* parentObject, DWORD exStyle, const char* windowClass,
                            const char* text) {
     if (hwnd)
         destroyWindow();
+    inheritDpi(parentObject);
     hwnd = CreateWindowExW(exStyle, toWide(windowClass), toWide(text), style, x, y, width, height,
                            parentObject ? parentObject->hwnd : nullptr, nullptr, startup::instance,
                            nullptr);

@@ -4,6 +4,8 @@
 // message of that window to the object's descendants (depth first, in attach order)
 // and then to the object itself. Child controls notify their parent window, so this
 // walk is how a control hears about its own clicks, drawing and hovering.
+#include "platform/DisplayScale.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -45,6 +47,15 @@ public:
     void setEnabled(bool on);
     // Repaints the control and, for transparent controls, what lies beneath it.
     void redraw();
+    // A size laid out for 96 DPI, in pixels at this object's DPI.
+    int scaled(int pixels) const { return scalePixels(pixels, dpi); }
+    // The DPI of this object and all its descendants, as their top-level window has it.
+    void setDpi(UINT newDpi);
+    // A control about to be created in `parentObject` takes its DPI.
+    void inheritDpi(const IObject* parentObject) {
+        if (parentObject)
+            dpi = parentObject->dpi;
+    }
 
     // Creates the native window (replacing one that exists) and subclasses it. A failure
     // leaves the object without a window; operations that need one then do nothing.
@@ -78,6 +89,9 @@ public:
     int anchorY = 0;
     int fixedWidth = 0;
     int fixedHeight = 0;
+    // That of the monitor the top-level window is on; controls take their parent's when
+    // they are created. Fonts, pictures and the toolkit's own sizes follow it.
+    UINT dpi = kDefaultDpi;
 };
 
 } // namespace VellGui

@@ -1,12 +1,17 @@
 #include "gui/Picture.h"
 
-#include "platform/ComPtr.h"
-#include "platform/GdiObjects.h"
+#include "gui/Resample.h"
 #include "gui/ResourceData.h"
+#include "platform/ComPtr.h"
+#include "platform/DisplayScale.h"
+#include "platform/GdiObjects.h"
 #include "platform/SystemError.h"
 #include "platform/Text.h"
 
 #include <wincodec.h>
+
+#include <cstdlib>
+#include <cstring>
 
 namespace VellGui {
 
@@ -23,6 +28,20 @@ public:
     }
     DWORD error = ERROR_SUCCESS;
 };
+
+// A 32-bit DIB section with rows top-down and no gaps between them.
+HBITMAP createPictureSection(int width, int height, void*& bits) {
+    BITMAPINFO header = {};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height; // rows top-down
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    // No device context: with DIB_RGB_COLORS none is needed, and a decoding thread then
+    // never waits for the display.
+    return CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
 
 } // namespace
 
@@ -76,20 +95,10 @@ HBITMAP decodePicture(const char* from, DWORD& error) {
     UINT stride = (w * 32 + 7) / 8;
     UINT bufferSize = stride * h;
 
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = static_cast<LONG>(w);
-    header.bmiHeader.biHeight = -static_cast<LONG>(h); // rows top-down
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-
-    // No device context: with DIB_RGB_COLORS none is needed, and the decoding thread then
-    // never waits for the display.
     void* bits = nullptr;
     SetLastError(ERROR_SUCCESS);
     GdiObject<HBITMAP> section(
-        CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+        createPictureSection(static_cast<int>(w), static_cast<int>(h), bits));
     if (!section) {
         // GDI does not always say why; running out of memory is the one likely cause.
         return fail(GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY);
@@ -100,9 +109,77 @@ HBITMAP decodePicture(const char* from, DWORD& error) {
     return section.release();
 }
 
+HBITMAP resizePicture(HBITMAP decoded, int width, int height) {
+    DIBSECTION section = {};
+    if (!decoded || GetObjectW(decoded, sizeof(section), &section) != sizeof(section) ||
+        !section.dsBm.bmBits || section.dsBm.bmBitsPixel != 32 || width <= 0 || height <= 0)
+        return nullptr;
+    const BITMAP& from = section.dsBm;
+    // decodePicture makes top-down rows without gaps.
+    std::vector<uint32_t> pixels =
+        resamplePixels(static_cast<const uint32_t*>(from.bmBits), from.bmWidth,
+                       std::abs(from.bmHeight), width, height);
+    void* bits = nullptr;
+    GdiObject<HBITMAP> resized(createPictureSection(width, height, bits));
+    if (!resized || pixels.empty())
+        return nullptr;
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
+    return resized.release();
+}
+
+bool prefersLargeSource(UINT dpi) {
+    return dpi > kDefaultDpi;
+}
+
 Picture::~Picture() {
+    dropScaled();
     if (bitmap)
         DeleteObject(bitmap);
+}
+
+void Picture::dropScaled() {
+    for (auto& [dpi, resized] : scaled)
+        DeleteObject(resized.bitmap);
+    scaled.clear();
+    if (large)
+        DeleteObject(large);
+    large = nullptr;
+}
+
+void Picture::adoptScaled(UINT dpi, HBITMAP resized, HBITMAP decodedLarge) {
+    if (decodedLarge && !large)
+        large = decodedLarge;
+    else if (decodedLarge)
+        DeleteObject(decodedLarge);
+    if (!resized)
+        return;
+    SIZE size = sizeAt(dpi);
+    scaled.push_back({dpi, {resized, size.cx, size.cy}});
+}
+
+SIZE Picture::sizeAt(UINT dpi) const {
+    return {scalePixels(info.bmWidth, dpi), scalePixels(info.bmHeight, dpi)};
+}
+
+SizedBitmap Picture::bitmapAt(UINT dpi) {
+    SizedBitmap own = {bitmap, info.bmWidth, info.bmHeight};
+    if (dpi == kDefaultDpi || !bitmap)
+        return own;
+    for (const auto& [madeFor, resized] : scaled) {
+        if (madeFor == dpi)
+            return resized;
+    }
+    if (prefersLargeSource(dpi) && largeFrom && !large) {
+        DWORD error = ERROR_SUCCESS;
+        large = decodePicture(largeFrom, error);
+    }
+    SIZE size = sizeAt(dpi);
+    HBITMAP resized =
+        resizePicture(prefersLargeSource(dpi) && large ? large : bitmap, size.cx, size.cy);
+    if (!resized)
+        return own; // stretched as it is painted: worse, but still the picture
+    scaled.push_back({dpi, {resized, size.cx, size.cy}});
+    return scaled.back().second;
 }
 
 std::string Picture::describe(const char* from) {
@@ -122,6 +199,7 @@ void Picture::load(const char* from) {
 }
 
 void Picture::adopt(HBITMAP decoded) {
+    dropScaled();
     if (bitmap)
         DeleteObject(bitmap);
     bitmap = decoded;

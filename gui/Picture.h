@@ -1,11 +1,20 @@
 #pragma once
 // One decoded picture: a 32-bit top-down DIB section holding premultiplied BGRA, ready
-// for AlphaBlend with per-pixel alpha (and for BitBlt when the picture is opaque).
+// for AlphaBlend with per-pixel alpha (and for BitBlt when the picture is opaque), and
+// the same picture resized once for each other DPI it is shown at.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace VellGui {
+
+// A bitmap and its size.
+struct SizedBitmap {
+    HBITMAP bitmap = nullptr;
+    int width = 0;
+    int height = 0;
+};
 
 class Picture {
 public:
@@ -18,20 +27,44 @@ public:
     // that cannot be decoded is reported with the system's text and ends start-up with
     // an exception.
     void load(const char* from);
-    // Takes over a decoded bitmap (deleting the one held before) and reads its size.
+    // Takes over a decoded bitmap (deleting the one held before, and every resized one)
+    // and reads its size.
     void adopt(HBITMAP decoded);
+    // Takes over the picture resized for `dpi`, and the larger source it was made from
+    // (either may be null).
+    void adoptScaled(UINT dpi, HBITMAP scaled, HBITMAP decodedLarge);
 
     // "%p" of a resource id, or the path: what `source` holds for `from`.
     static std::string describe(const char* from);
 
+    // The size it is shown at on a screen of `dpi`: its own size at 96 DPI, scaled.
+    SIZE sizeAt(UINT dpi) const;
+    // Its pixels at that size: `bitmap` at 96 DPI; otherwise resized from `largeFrom` (for
+    // a DPI above 96, when there is one) or from `bitmap` on first use, and kept. Should
+    // that fail, `bitmap` itself.
+    SizedBitmap bitmapAt(UINT dpi);
+
     HBITMAP bitmap = nullptr;
     BITMAP info = {}; // controls read info.bmWidth and info.bmHeight
     std::string source;
+    // The same picture drawn at twice the size, a "BINARY" resource id; may be null.
+    const char* largeFrom = nullptr;
+
+private:
+    void dropScaled();
+
+    HBITMAP large = nullptr; // decoded from largeFrom once needed
+    std::vector<std::pair<UINT, SizedBitmap>> scaled;
 };
 
 // Decodes `from` (as Picture::load takes it) into a new 32-bit premultiplied DIB section
 // without reporting anything: null, with `error` the system's code (an HRESULT for
 // imaging failures), when it cannot. Needs COM on the calling thread, which may be any.
 HBITMAP decodePicture(const char* from, DWORD& error);
+// A new DIB section of `width` × `height` with the picture of `decoded` (a DIB section as
+// decodePicture makes them) resized into it; null when it cannot be made. Any thread.
+HBITMAP resizePicture(HBITMAP decoded, int width, int height);
+// Whether a picture shown at `dpi` is better made from the source drawn at twice the size.
+bool prefersLargeSource(UINT dpi);
 
 } // namespace VellGui

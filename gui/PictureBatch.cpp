@@ -31,12 +31,15 @@ bool readPngSize(const void* bytes, std::size_t size, std::uint32_t& width, std:
 }
 
 PictureBatch::~PictureBatch() {
-    if (thread)
-        WaitForSingleObject(thread.get(), INFINITE);
+    if (!thread)
+        return;
+    SetEvent(dpiKnown.get());
+    WaitForSingleObject(thread.get(), INFINITE);
 }
 
-void PictureBatch::add(Picture& picture, const char* from) {
+void PictureBatch::add(Picture& picture, const char* from, const char* largeFrom) {
     picture.source = Picture::describe(from);
+    picture.largeFrom = largeFrom;
     picture.info = {};
     ResourceData data = findResourceData(from);
     std::uint32_t width = 0, height = 0;
@@ -44,36 +47,63 @@ void PictureBatch::add(Picture& picture, const char* from) {
         picture.info.bmWidth = static_cast<LONG>(width);
         picture.info.bmHeight = static_cast<LONG>(height);
     }
-    entries.push_back({&picture, from});
+    entries.push_back({&picture, from, largeFrom, {}});
 }
 
 void PictureBatch::start() {
-    thread = Handle(CreateThread(nullptr, 0, decodeAll, this, 0, nullptr));
+    dpiKnown = Handle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (dpiKnown)
+        thread = Handle(CreateThread(nullptr, 0, decodeAll, this, 0, nullptr));
 }
 
-DWORD WINAPI PictureBatch::decodeAll(void* batch) {
+DWORD WINAPI PictureBatch::decodeAll(void* parameter) {
+    auto* batch = static_cast<PictureBatch*>(parameter);
     // Its own apartment: the imaging factory is made on the thread that decodes.
     HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    static_cast<PictureBatch*>(batch)->decodeEntries();
+    if (batch->decodeEntries()) {
+        WaitForSingleObject(batch->dpiKnown.get(), INFINITE);
+        batch->resizeEntries();
+    }
     if (SUCCEEDED(com))
         CoUninitialize();
     return 0;
 }
 
-void PictureBatch::decodeEntries() {
+bool PictureBatch::decodeEntries() {
     for (Entry& entry : entries) {
         entry.decoded = decodePicture(entry.from, entry.error);
         if (!entry.decoded)
-            return; // the first failure ends start-up; the rest would be wasted
+            return false; // the first failure ends start-up; the rest would be wasted
+    }
+    return true;
+}
+
+void PictureBatch::resizeEntries() {
+    if (dpi == kDefaultDpi)
+        return;
+    for (Entry& entry : entries) {
+        HBITMAP from = entry.decoded;
+        if (prefersLargeSource(dpi) && entry.largeFrom) {
+            DWORD error = ERROR_SUCCESS;
+            entry.decodedLarge = decodePicture(entry.largeFrom, error);
+            if (entry.decodedLarge)
+                from = entry.decodedLarge;
+        }
+        entry.resized = resizePicture(from, entry.size.cx, entry.size.cy);
     }
 }
 
-bool PictureBatch::finish(DWORD& error) {
+bool PictureBatch::finish(DWORD& error, UINT newDpi) {
+    // What the thread reads of the entries is written before it is told to go on.
+    dpi = newDpi;
+    for (Entry& entry : entries)
+        entry.size = entry.picture->sizeAt(dpi);
     if (thread) {
+        SetEvent(dpiKnown.get());
         WaitForSingleObject(thread.get(), INFINITE);
         thread.reset();
-    } else {
-        decodeEntries();
+    } else if (decodeEntries()) {
+        resizeEntries();
     }
     error = ERROR_SUCCESS;
     for (Entry& entry : entries) {
@@ -81,8 +111,10 @@ bool PictureBatch::finish(DWORD& error) {
             error = entry.error != ERROR_SUCCESS ? entry.error : ERROR_INVALID_DATA;
             break;
         }
-        // Decoding stops at the first failure: no bitmap follows one.
+        // Decoding stops at the first failure, and nothing is resized after one: no bitmap
+        // follows it.
         entry.picture->adopt(entry.decoded);
+        entry.picture->adoptScaled(dpi, entry.resized, entry.decodedLarge);
     }
     entries.clear();
     return error == ERROR_SUCCESS;

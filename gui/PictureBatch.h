@@ -1,8 +1,10 @@
 #pragma once
 // Pictures decoded on a thread of their own while the caller builds its windows: each
 // picture takes the size its PNG header declares at once, so that controls can be laid
-// out, and its pixels when the batch is finished, before anything is painted.
+// out, and its pixels when the batch is finished, before anything is painted. For a
+// screen of another DPI the same thread then resizes them for it.
 #include "gui/Picture.h"
+#include "platform/DisplayScale.h"
 #include "platform/Handle.h"
 
 #include <cstddef>
@@ -22,26 +24,37 @@ public:
     PictureBatch(const PictureBatch&) = delete;
     PictureBatch& operator=(const PictureBatch&) = delete;
 
-    // `from`: a "BINARY" resource id. The picture's size is known from here on.
-    void add(Picture& picture, const char* from);
+    // `from`: a "BINARY" resource id; `largeFrom`: the same picture at twice the size, or
+    // null. The picture's size is known from here on.
+    void add(Picture& picture, const char* from, const char* largeFrom = nullptr);
     // Starts decoding every picture added; without a thread, finish decodes them.
     void start();
-    // Waits for the decoding and hands each picture its bitmap. False at the first
-    // picture that could not be decoded, with `error` the system's code for why.
-    bool finish(DWORD& error);
+    // Lets the thread resize the pictures for `dpi`, and waits for it; hands each picture
+    // its bitmaps. False at the first picture that could not be decoded, with `error` the
+    // system's code for why. A picture that could not be resized is resized when first
+    // painted.
+    bool finish(DWORD& error, UINT dpi = kDefaultDpi);
 
 private:
     struct Entry {
         Picture* picture;
         const char* from;
+        const char* largeFrom;
+        SIZE size;
         HBITMAP decoded = nullptr;
+        HBITMAP decodedLarge = nullptr;
+        HBITMAP resized = nullptr;
         DWORD error = ERROR_SUCCESS;
     };
     static DWORD WINAPI decodeAll(void* batch);
-    void decodeEntries();
+    bool decodeEntries();
+    void resizeEntries();
 
     std::vector<Entry> entries;
     Handle thread;
+    // Set once `dpi` holds the DPI to resize for.
+    Handle dpiKnown;
+    UINT dpi = kDefaultDpi;
 };
 
 } // namespace VellGui

@@ -1,9 +1,10 @@
 #include "gui/Window.h"
 
 #include "gui/Placement.h"
-#include "platform/SystemHooks.h"
+#include "platform/DisplayScale.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
+#include "platform/SystemHooks.h"
 #include "platform/Text.h"
 
 #include <windowsx.h>
@@ -11,6 +12,13 @@
 #include <utility>
 
 namespace VellGui {
+
+namespace {
+
+// WM_GETDPISCALEDSIZE, which the system's headers declare for Windows 10 only.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
+
+} // namespace
 
 Window::~Window() {
     close();
@@ -38,24 +46,27 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
     style = kind == kCaptionedWindow ? WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
                                      : WS_POPUP | WS_MINIMIZEBOX;
 
-    RECT outer = {0, 0, width, height};
-    if (!AdjustWindowRect(&outer, style, FALSE))
-        outer = {0, 0, width, height};
-    int outerWidth = outer.right - outer.left;
-    int outerHeight = outer.bottom - outer.top;
+    // The monitor it opens on decides its scale.
+    POINT reference =
+        owner ? POINT{owner->x + owner->width / 2, owner->y + owner->height / 2} : placementPoint();
+    designWidth = width;
+    designHeight = height;
+    setDpi(monitorDpi(MonitorFromPoint(reference, MONITOR_DEFAULTTONEAREST)));
+    width = scaled(designWidth);
+    height = scaled(designHeight);
+    SIZE outer = outerSize(dpi);
 
     if (owner) {
-        x = owner->x + (owner->width - outerWidth) / 2;
-        y = owner->y + (owner->height - outerHeight) / 2;
+        x = owner->x + (owner->width - outer.cx) / 2;
+        y = owner->y + (owner->height - outer.cy) / 2;
     } else {
-        POINT corner = centreIn(systemHooks.workArea(placementPoint()), outerWidth, outerHeight);
+        POINT corner = centreIn(systemHooks.workArea(reference), outer.cx, outer.cy);
         x = corner.x;
         y = corner.y;
     }
 
-    hwnd =
-        CreateWindowExW(0, toWide(className), toWide(title), style, x, y, outerWidth, outerHeight,
-                        owner ? owner->hwnd : nullptr, nullptr, startup::instance, nullptr);
+    hwnd = CreateWindowExW(0, toWide(className), toWide(title), style, x, y, outer.cx, outer.cy,
+                           owner ? owner->hwnd : nullptr, nullptr, startup::instance, nullptr);
     if (!hwnd)
         showSystemError("", true);
 
@@ -64,6 +75,38 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
         owner->setEnabled(false);
     }
     subclass();
+}
+
+SIZE Window::outerSize(UINT forDpi) const {
+    RECT outer = {0, 0, scalePixels(designWidth, forDpi), scalePixels(designHeight, forDpi)};
+    RECT client = outer;
+    if (!adjustWindowRectForDpi(outer, style, forDpi))
+        outer = client;
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void Window::changeDpi(UINT newDpi, const RECT& suggested) {
+    UINT oldDpi = dpi;
+    setDpi(newDpi);
+    width = scaled(designWidth);
+    height = scaled(designHeight);
+    RECT place = suggested;
+    if (dragging) {
+        // The point held stays under the cursor: it is as far into the face as before,
+        // at the new scale.
+        grabX = MulDiv(grabX, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+        grabY = MulDiv(grabY, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+        POINT cursor = {};
+        GetCursorPos(&cursor);
+        place = {cursor.x - grabX, cursor.y - grabY,
+                 cursor.x - grabX + suggested.right - suggested.left,
+                 cursor.y - grabY + suggested.bottom - suggested.top};
+    }
+    SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (onDpiChange)
+        onDpiChange();
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int Window::run() {
@@ -120,6 +163,19 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         break;
     case WM_CLOSE:
         close();
+        break;
+    // https://learn.microsoft.com/windows/win32/hidpi/wm-dpichanged
+    case WM_DPICHANGED:
+        if (lParam)
+            changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        break;
+    // Asked before WM_DPICHANGED, so that the suggested size is exactly the scaled one:
+    // https://learn.microsoft.com/windows/win32/hidpi/wm-getdpiscaledsize
+    case kGetDpiScaledSize:
+        if (lParam) {
+            *reinterpret_cast<SIZE*>(lParam) = outerSize(static_cast<UINT>(wParam));
+            return TRUE;
+        }
         break;
     case WM_TIMER:
         // Screens start this timer with the window handle as its identifier.

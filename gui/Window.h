@@ -6,6 +6,7 @@
 #include "gui/Object.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace VellGui {
@@ -20,9 +21,11 @@ public:
     Window() = default;
     ~Window() override;
 
-    // Set the client size with setSize first. With an owner, the window opens centred
-    // over it and the owner is disabled until this window closes. The window is created
-    // hidden; run shows it. Failures are reported and end start-up with an exception.
+    // Set the client size with setSize first, in pixels at 96 DPI: the window takes the
+    // DPI of the monitor it opens on (its owner's, or the one placement picks) and scales
+    // that size for it. With an owner, the window opens centred over it and the owner is
+    // disabled until this window closes. The window is created hidden; run shows it.
+    // Failures are reported and end start-up with an exception.
     void create(Window* owner, const char* titleText, uint8_t windowKind);
     // Shows the window and runs the message loop until WM_QUIT; returns 0.
     int run();
@@ -39,8 +42,17 @@ public:
     std::string className;
     uint8_t kind = 0;
     JoystickHandler onJoystick;
+    // After the window moved to a monitor of another DPI (or the scale changed) and took
+    // its new size: the screen lays its controls out again. Repainted afterwards.
+    std::function<void()> onDpiChange;
+    // The client size at 96 DPI.
+    int designWidth = 0;
+    int designHeight = 0;
 
 private:
+    // The outer size for a client area of the design size scaled to `forDpi`.
+    SIZE outerSize(UINT forDpi) const;
+    void changeDpi(UINT newDpi, const RECT& suggested);
     void drag(HWND window, UINT msg, LPARAM lParam);
 
     // Where in the client area the left button went down; only one window can hold the

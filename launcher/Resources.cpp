@@ -22,15 +22,19 @@ namespace {
 
 VellGui::PictureBatch pictures;
 
+void addPicture(Picture& picture, WORD id) {
+    pictures.add(picture, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(id + kLargePictureOffset));
+}
+
 } // namespace
 
 void beginLoadingResources() {
-    pictures.add(pictureBackground, MAKEINTRESOURCEA(kBackgroundResource));
-    pictures.add(pictureIcon1, MAKEINTRESOURCEA(kFirstIconResource));
-    pictures.add(pictureIcon2, MAKEINTRESOURCEA(kFirstIconResource + 1));
-    pictures.add(pictureIcon3, MAKEINTRESOURCEA(kFirstIconResource + 2));
-    pictures.add(pictureIcon4, MAKEINTRESOURCEA(kFirstIconResource + 3));
-    pictures.add(pictureLogo, MAKEINTRESOURCEA(kLogoResource));
+    addPicture(pictureBackground, kBackgroundResource);
+    addPicture(pictureIcon1, kFirstIconResource);
+    addPicture(pictureIcon2, kFirstIconResource + 1);
+    addPicture(pictureIcon3, kFirstIconResource + 2);
+    addPicture(pictureIcon4, kFirstIconResource + 3);
+    addPicture(pictureLogo, kLogoResource);
     pictures.start();
     fontImpact15.load(MAKEINTRESOURCEA(kFontResource), "Impact", 15, FW_NORMAL);
     fontImpact25.load(MAKEINTRESOURCEA(kFontResource), "Impact", 25, FW_NORMAL);
@@ -38,9 +42,9 @@ void beginLoadingResources() {
     fontSegoe15Bold.load(nullptr, "Segoe UI", 15, FW_BOLD);
 }
 
-void finishLoadingResources() {
+void finishLoadingResources(UINT dpi) {
     DWORD error = ERROR_SUCCESS;
-    if (!pictures.finish(error)) {
+    if (!pictures.finish(error, dpi)) {
         // Imaging failures carry no last error of their own; the system has texts for most.
         SetLastError(error);
         showSystemError("", true);

@@ -120,7 +120,7 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     {
         MainWindow window(config, launcherArtwork());
         window.commandLine = commandLine.gameArguments;
-        finishLoadingResources();
+        finishLoadingResources(window.dpi);
         window.run();
     }
     return 0;

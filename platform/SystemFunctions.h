@@ -2,7 +2,8 @@
 // System functions looked up by name rather than imported. DXGI, the joystick interface
 // and the visual-style DLL load on first use: imported, they would be loaded at every
 // start, skip mode included, and some systems start the display driver with them.
-// IsWow64Process and ExitProcess come from kernel32, which every process has loaded.
+// IsWow64Process and ExitProcess come from kernel32, which every process has loaded; the
+// DPI functions from the DLLs of the Windows versions that have them.
 #include <windows.h>
 
 #include <dxgi.h>
@@ -39,6 +40,14 @@ private:
     mutable bool looked_ = false;
 };
 
+// Declared by the system's headers for Windows 8.1 and 10 only.
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR monitor, int dpiType, UINT* dpiX,
+                                                  UINT* dpiY);
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND window);
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT* rect, DWORD style, BOOL menu,
+                                                       DWORD exStyle, UINT dpi);
+constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
+
 namespace systemFunctions {
 inline SystemFunction<decltype(&::CreateDXGIFactory)> createDxgiFactory{L"dxgi.dll",
                                                                         "CreateDXGIFactory"};
@@ -50,4 +59,8 @@ inline SystemFunction<decltype(&::CloseThemeData)> closeThemeData{L"uxtheme.dll"
 inline SystemFunction<decltype(&::IsWow64Process)> isWow64Process{L"kernel32.dll",
                                                                   "IsWow64Process"};
 inline SystemFunction<decltype(&::ExitProcess)> exitProcess{L"kernel32.dll", "ExitProcess"};
+inline SystemFunction<GetDpiForMonitorFunction> getDpiForMonitor{L"shcore.dll", "GetDpiForMonitor"};
+inline SystemFunction<GetDpiForWindowFunction> getDpiForWindow{L"user32.dll", "GetDpiForWindow"};
+inline SystemFunction<AdjustWindowRectExForDpiFunction> adjustWindowRectExForDpi{
+    L"user32.dll", "AdjustWindowRectExForDpi"};
 } // namespace systemFunctions

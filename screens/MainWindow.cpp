@@ -12,11 +12,16 @@
 
 namespace {
 
+// At 96 DPI; the window scales them for its monitor.
+constexpr int kIconX = 88;
+constexpr int kFirstIconY = 148;
 constexpr int kIconGap = 27;       // between one icon's bottom and the next one's top
 constexpr int kButtonOffsetX = 35; // from an icon's left edge to its button's
 constexpr int kButtonOffsetY = -4; // from an icon's top edge to its button's
-constexpr int kVersionInsetX = 5;  // the version text's right edge from the window's
-constexpr int kVersionInsetY = 2;  // its bottom edge from the window's
+constexpr int kButtonWidth = 176;
+constexpr int kButtonHeight = 34;
+constexpr int kVersionInsetX = 5; // the version text's right edge from the window's
+constexpr int kVersionInsetY = 2; // its bottom edge from the window's
 constexpr UINT kControllerPollMs = 100;
 constexpr COLORREF kCaptionColor = RGB(4, 4, 4);
 constexpr COLORREF kCaptionHighlight = RGB(138, 138, 138);
@@ -30,55 +35,29 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork)
     setSize(artwork.background->info.bmWidth, artwork.background->info.bmHeight);
     icon = artwork.windowIcon;
     create(nullptr, "Vantorra", kDraggableWindow);
+    placeControls();
 
-    background.setPosition(0, 0);
     background.setAlphaBlend(false);
     background.create(this, artwork.background, false);
-
-    struct Row {
-        Image& icon;
-        Picture* picture;
-        Button& button;
-        const char* caption;
-        void (MainWindow::*handler)();
-        uint8_t hotKey;
-    };
-    Row rows[] = {
-        {playIcon, artwork.playIcon, playButton, "Starten", &MainWindow::onPlay, VK_RETURN},
-        {optionsIcon, artwork.optionsIcon, optionsButton, "Einstellungen", &MainWindow::onOptions,
-         0},
-        {accountIcon, artwork.accountIcon, accountButton, "Quenmark Account",
-         &MainWindow::onAccount, 0},
-        {quitIcon, artwork.quitIcon, quitButton, "Beenden", &MainWindow::onQuit, VK_ESCAPE},
-    };
-
-    int iconX = 88;
-    int iconY = 148;
-    for (Row& row : rows) {
+    for (const Row& row : rows()) {
         // Named like the button of its row, for which it is a second way to click.
-        std::string caption = toUpper(row.caption);
-        row.icon.setPosition(iconX, iconY);
         row.icon.setAlphaBlend(true);
-        row.icon.create(this, row.picture, true, caption);
-        iconY = row.icon.y + row.icon.height + kIconGap;
+        row.icon.create(this, row.picture, true, toUpper(row.caption));
     }
-    for (Row& row : rows) {
-        row.button.setPosition(row.icon.x + kButtonOffsetX, row.icon.y + kButtonOffsetY);
-        row.button.setSize(176, 34);
+    for (const Row& row : rows()) {
         row.button.setColors(kCaptionColor, kCaptionHighlight);
         row.button.create(this, artwork.impact25, toUpper(row.caption), kHoverTextButton);
     }
 
     std::string gameName, gamePath;
     findGameExecutable(gameName, gamePath);
-    versionLabel.setPosition(width - kVersionInsetX, height - kVersionInsetY);
     versionLabel.setHAnchor(kAnchorEnd);
     versionLabel.setVAnchor(kAnchorEnd);
     versionLabel.setColors(kVersionColor, RGB(0, 0, 0));
     versionLabel.setTransparent(true);
     versionLabel.create(this, artwork.impact15, getFileVersionString(gamePath.c_str()));
 
-    for (Row& row : rows) {
+    for (const Row& row : rows()) {
         auto handler = [this, action = row.handler] { (this->*action)(); };
         row.icon.onClick = handler;
         row.button.onClick = handler;
@@ -87,8 +66,41 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork)
 
     setJoystickHandler(gamepadHandler(
         *this, [this] { onPlay(); }, [this] { onQuit(); }));
+    onDpiChange = [this] {
+        placeControls();
+        background.rescale();
+        for (const Row& row : rows()) {
+            row.icon.rescale();
+            row.button.rescale();
+        }
+        versionLabel.relayout();
+    };
     // The top-level window polls the controllers on the timer whose id is its handle.
     SetTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd), kControllerPollMs, nullptr);
+}
+
+std::array<MainWindow::Row, 4> MainWindow::rows() {
+    return {{
+        {playIcon, artwork.playIcon, playButton, "Starten", &MainWindow::onPlay, VK_RETURN},
+        {optionsIcon, artwork.optionsIcon, optionsButton, "Einstellungen", &MainWindow::onOptions,
+         0},
+        {accountIcon, artwork.accountIcon, accountButton, "Quenmark Account",
+         &MainWindow::onAccount, 0},
+        {quitIcon, artwork.quitIcon, quitButton, "Beenden", &MainWindow::onQuit, VK_ESCAPE},
+    }};
+}
+
+void MainWindow::placeControls() {
+    // Every edge from its place at 96 DPI, so that what meets there meets at any scale.
+    background.setPosition(0, 0);
+    int iconY = kFirstIconY;
+    for (const Row& row : rows()) {
+        row.icon.setPosition(scaled(kIconX), scaled(iconY));
+        row.button.setPosition(scaled(kIconX + kButtonOffsetX), scaled(iconY + kButtonOffsetY));
+        row.button.setSize(scaled(kButtonWidth), scaled(kButtonHeight));
+        iconY += row.picture->info.bmHeight + kIconGap;
+    }
+    versionLabel.setPosition(width - scaled(kVersionInsetX), height - scaled(kVersionInsetY));
 }
 
 void MainWindow::onPlay() {

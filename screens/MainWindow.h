@@ -8,6 +8,8 @@
 #include "gui/Window.h"
 #include "screens/Artwork.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 class ConfigFile;
@@ -42,6 +44,19 @@ public:
     std::string commandLine;
 
 private:
+    // One row of the menu: its icon and button, the action of both and its key.
+    struct Row {
+        VellGui::Image& icon;
+        VellGui::Picture* picture;
+        VellGui::Button& button;
+        const char* caption;
+        void (MainWindow::*handler)();
+        uint8_t hotKey;
+    };
+    std::array<Row, 4> rows();
+    // The places and fixed sizes of the controls at the window's DPI.
+    void placeControls();
+
     ConfigFile* configuration;
     Artwork artwork;
 };

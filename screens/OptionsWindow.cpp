@@ -10,7 +10,8 @@
 
 namespace {
 
-// The window is as wide as the panel's content plus room for a vertical scroll bar.
+// At 96 DPI; the window scales them for its monitor. The window is as wide as the
+// panel's content plus room for a vertical scroll bar.
 constexpr int kContentWidth = 460;
 constexpr int kScrollBarWidth = 17;
 constexpr int kContentHeight = 235;
@@ -26,61 +27,33 @@ OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
                              const Artwork& artwork, DxgiFactorySource displays)
     : model(configuration, std::move(displays)), settings(configuration), artwork(artwork) {
     using namespace VellGui;
-    const int w = kContentWidth + kScrollBarWidth;
-    const int h = kContentHeight + 2 * artwork.segoe15->height;
-    setSize(w, h);
+    setSize(kContentWidth + kScrollBarWidth, kContentHeight + 2 * artwork.segoe15->height);
     icon = artwork.windowIcon;
     create(&owner, "Einstellungen", kCaptionedWindow);
 
-    logo.setPosition(kMargin, kMargin);
     logo.setAlphaBlend(true);
     logo.create(this, artwork.logo, false);
 
-    resetButton.setPosition(kMargin, h - kMargin);
     resetButton.setVAnchor(kAnchorEnd);
     resetButton.create(this, artwork.segoe15, "Zurücksetzen", kPushButton);
 
-    cancelButton.setPosition(w - kMargin, h - kMargin);
     cancelButton.setHAnchor(kAnchorEnd);
     cancelButton.setVAnchor(kAnchorEnd);
     cancelButton.create(this, artwork.segoe15, "Abbrechen", kPushButton);
     cancelButton.hotKey = VK_ESCAPE;
 
-    saveButton.setPosition(cancelButton.x - kMargin, h - kMargin);
     saveButton.setHAnchor(kAnchorEnd);
     saveButton.setVAnchor(kAnchorEnd);
     saveButton.create(this, artwork.segoe15, "Speichern", kPushButton);
 
-    // Save and cancel share one size; the reset button keeps its own.
-    int buttonWidth = std::max(saveButton.width, cancelButton.width);
-    int buttonHeight = std::max(saveButton.height, cancelButton.height);
-    saveButton.setSize(buttonWidth, buttonHeight);
-    cancelButton.setSize(buttonWidth, buttonHeight);
-
-    panel.setPosition(kMargin, logo.height + 2 * kMargin);
-    panel.setSize(w - 2 * kMargin, h - buttonHeight - logo.height - 4 * kMargin);
+    // The buttons' sizes place the panel; its rows are created in their places.
+    placeControls();
     panel.create(this);
-
-    struct Row {
-        Label& label;
-        const char* caption;
-        ComboBox& list;
-    };
-    Row rows[] = {{monitorLabel, "Monitor", monitorList},
-                  {modeLabel, "Anzeigemodus", modeList},
-                  {resolutionLabel, "Auflösung", resolutionList}};
-    int rowY = kRowInset;
-    for (Row& row : rows) {
-        // Width 0: the text decides it; the height centres the text beside its list.
-        row.label.setPosition(kRowInset, rowY);
-        row.label.setSize(0, kRowHeight);
+    for (const Row& row : rows()) {
         row.label.setTransparent(false);
         row.label.create(&panel, artwork.segoe15, row.caption);
-        row.list.setPosition(panel.width - kRowInset, row.label.y);
-        row.list.setSize(kListWidth, kRowHeight);
         row.list.setHAnchor(kAnchorEnd);
         row.list.create(&panel, artwork.segoe15);
-        rowY += kRowPitch;
     }
     modeList.addItem("Vollbild");
     modeList.addItem("Fenster (Rahmenlos)");
@@ -91,6 +64,52 @@ OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
     monitorList.onChange = [this] { onMonitorChanged(); };
     modeList.onChange = [this] { refreshMarkers(); };
     resolutionList.onChange = [this] { onResolutionChanged(); };
+    onDpiChange = [this] {
+        logo.rescale();
+        // Save and cancel measure their captions anew before they are made alike again.
+        for (VellGui::Button* button : {&saveButton, &cancelButton})
+            button->setSize(0, 0);
+        for (VellGui::Button* button : {&resetButton, &saveButton, &cancelButton})
+            button->rescale();
+        placeControls();
+        for (const Row& row : rows())
+            row.list.rescale();
+    };
+}
+
+std::array<OptionsWindow::Row, 3> OptionsWindow::rows() {
+    return {{{monitorLabel, "Monitor", monitorList},
+             {modeLabel, "Anzeigemodus", modeList},
+             {resolutionLabel, "Auflösung", resolutionList}}};
+}
+
+void OptionsWindow::placeControls() {
+    using namespace VellGui;
+    const int margin = scaled(kMargin);
+    logo.setPosition(margin, margin);
+    resetButton.setPosition(margin, height - margin);
+    cancelButton.setPosition(width - margin, height - margin);
+    saveButton.setPosition(cancelButton.x - margin, height - margin);
+
+    // Save and cancel share one size; the reset button keeps its own.
+    int buttonWidth = std::max(saveButton.width, cancelButton.width);
+    int buttonHeight = std::max(saveButton.height, cancelButton.height);
+    saveButton.setSize(buttonWidth, buttonHeight);
+    cancelButton.setSize(buttonWidth, buttonHeight);
+
+    panel.setPosition(margin, logo.height + 2 * margin);
+    panel.setSize(width - 2 * margin, height - buttonHeight - logo.height - 4 * margin);
+
+    int rowY = kRowInset;
+    for (const Row& row : rows()) {
+        // Width 0: the text decides it; the height centres the text beside its list.
+        row.label.setPosition(scaled(kRowInset), scaled(rowY));
+        row.label.setSize(0, scaled(kRowHeight));
+        row.label.relayout();
+        row.list.setPosition(panel.width - scaled(kRowInset), row.label.y);
+        row.list.setSize(scaled(kListWidth), scaled(kRowHeight));
+        rowY += kRowPitch;
+    }
 }
 
 void OptionsWindow::loadValues() {

@@ -13,6 +13,7 @@
 #include "screens/Artwork.h"
 #include "settings/ConfigModel.h"
 
+#include <array>
 #include <map>
 #include <utility>
 
@@ -56,6 +57,15 @@ public:
     bool ready = false;
 
 private:
+    // One row of the panel: a label and its list.
+    struct Row {
+        VellGui::Label& label;
+        const char* caption;
+        VellGui::ComboBox& list;
+    };
+    std::array<Row, 3> rows();
+    // The places and sizes of the controls at the window's DPI, from their measured sizes.
+    void placeControls();
     void fillMonitorList();
     void fillResolutionList();
     // The label's font: bold while its row's choice differs from the saved one.

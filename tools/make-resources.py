@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Generates the launcher's pictures, icon and display font into resources/.
 
+Each picture comes twice: at its size on a 96-DPI screen and at twice that size
+("...@2x.png"), from which the launcher scales it for screens of a higher DPI.
+
 Needs Debian's python3-pil, python3-fonttools and fonts-bebas-neue. The results are
 committed, so a build does not run this; run it again after changing the artwork:
 
@@ -171,9 +174,10 @@ def background(out):
     # A hairline frame: the window has no border of its own.
     draw.rectangle((0, 0, w - 1, h - 1), outline=(0x3A, 0x40, 0x4E, 255), width=SS)
 
-    result = image.resize((608, 396), Image.LANCZOS)
-    result.putalpha(255)
-    result.save(out / "Background.png", optimize=True)
+    for scale, name in ((1, "Background.png"), (2, "Background@2x.png")):
+        result = image.resize((608 * scale, 396 * scale), Image.LANCZOS)
+        result.putalpha(255)
+        result.save(out / name, optimize=True)
 
 
 def disc(size_px):
@@ -195,6 +199,7 @@ def icon(out, name, draw_glyph):
     image = Image.composite(Image.new("RGBA", (s, s), INK + (255,)), image,
                             ImageChops.multiply(glyph, image.getchannel("A")))
     clean_alpha(downsample(image, (25, 25))).save(out / name, optimize=True)
+    clean_alpha(downsample(image, (50, 50))).save(out / name.replace(".png", "@2x.png"), optimize=True)
 
 
 def play_glyph(draw, s):
@@ -255,6 +260,7 @@ def logo(out):
         x += draw.textlength(c, font=title_font) + 5 * SS
     draw.rectangle((80 * SS, 58 * SS, x - 5 * SS, 60 * SS), fill=EMBER + (255,))
     clean_alpha(downsample(image, (457, 65))).save(out / "Logo.png", optimize=True)
+    clean_alpha(downsample(image, (914, 130))).save(out / "Logo@2x.png", optimize=True)
 
 
 def program_icon(out):

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # A private Wine world for one test run: its own prefix, an Xvfb display and a
-# persistent wineserver. `start DIR [PREFIX] [LOADER]` makes it and writes DIR/env;
+# persistent wineserver. `start DIR [PREFIX] [LOADER] [DPI]` makes it and writes DIR/env;
 # `stop DIR` ends it and removes DIR. PREFIX is win64 (default) or win32; LOADER is x86
 # (default: the 32-bit loader, which starts 64-bit programs too) or x64 (the 64-bit
-# loader alone, for machines that cannot run 32-bit programs). Nothing here touches the
-# user's own prefix or display.
+# loader alone, for machines that cannot run 32-bit programs); DPI is the display scale
+# (default 96), which Wine reads when the prefix's processes start. Nothing here touches
+# the user's own prefix or display.
 set -euo pipefail
 
-usage="usage: wine-session.sh start|stop DIR [win32|win64] [x86|x64]"
+usage="usage: wine-session.sh start|stop DIR [win32|win64] [x86|x64] [DPI]"
 action=${1:?$usage}
 dir=${2:?$usage}
 prefix_arch=${3:-win64}
 loader_arch=${4:-x86}
+dpi=${5:-96}
 # shellcheck source=tools/wine-arch.sh
 . "$(dirname "$0")/wine-arch.sh"
 
@@ -71,6 +73,10 @@ ENV
     # Xvfb has no window manager: Wine draws the frames and captions itself, as Windows
     # would, and does not wait for a manager to withdraw each closed window.
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$dir/wineboot.log" 2>&1
+    if [ "$dpi" != 96 ]; then
+        "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >>"$dir/wineboot.log" 2>&1
+    fi
     "$WINESERVER" -w
     # Persistent, so every test process reuses one server instead of starting its own.
     "$WINESERVER" -p >/dev/null 2>&1 </dev/null

@@ -1,5 +1,7 @@
 // The built launcher's main window, driven with synthesized keys and mouse as a player
 // would drive it.
+#include "gui/Font.h"
+#include "gui/Resample.h"
 #include "platform/ComPtr.h"
 #include "settings/ConfigFile.h"
 #include "tests/support/Screenshot.h"
@@ -10,6 +12,8 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <optional>
 #include <regex>
@@ -599,3 +603,253 @@ TEST_F(LauncherWindow, AnAssistiveProgramReadsEveryText) {
     EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
     CoUninitialize();
 }
+
+namespace {
+
+// Where a caption is dark on its light card: each pixel darker than mid-grey, cut to the
+// box around them.
+struct Ink {
+    int width = 0;
+    int height = 0;
+    std::vector<bool> dark;
+    bool at(int x, int y) const {
+        return x >= 0 && y >= 0 && x < width && y < height && dark[size_t(y) * width + x];
+    }
+};
+
+Ink inkOf(const std::vector<uint32_t>& bgra, int width, int height) {
+    auto darkAt = [&](int x, int y) {
+        uint32_t pixel = bgra[size_t(y) * width + x];
+        int luma =
+            (299 * ((pixel >> 16) & 0xFF) + 587 * ((pixel >> 8) & 0xFF) + 114 * (pixel & 0xFF)) /
+            1000;
+        return luma < 128;
+    };
+    int left = width, top = height, right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (darkAt(x, y)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    Ink ink;
+    if (right < 0)
+        return ink;
+    ink.width = right - left + 1;
+    ink.height = bottom - top + 1;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            ink.dark.push_back(darkAt(x, y));
+    return ink;
+}
+
+// The caption drawn in this process with the launcher's font, black on white, as grey levels.
+std::vector<uint32_t> drawCaption(const wchar_t* text, UINT dpi, int width, int height) {
+    static VellGui::Font impact;
+    if (!impact.font)
+        impact.load(MAKEINTRESOURCEA(100), "Impact", 25, FW_NORMAL);
+    std::vector<uint32_t> pixels(size_t(width) * height);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previousBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ previousFont = SelectObject(dc, impact.handle(dpi));
+    RECT area = {0, 0, width, height};
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, text, -1, &area, DT_SINGLELINE | DT_VCENTER | DT_NOCLIP);
+    GdiFlush();
+    std::memcpy(pixels.data(), bits, pixels.size() * 4);
+    SelectObject(dc, previousFont);
+    SelectObject(dc, previousBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// Pixels where the two disagree, the boxes laid on each other at their top left corners.
+int mismatch(const Ink& a, const Ink& b) {
+    int differing = 0;
+    for (int y = 0; y < std::max(a.height, b.height); ++y)
+        for (int x = 0; x < std::max(a.width, b.width); ++x)
+            differing += a.at(x, y) != b.at(x, y);
+    return differing;
+}
+
+UINT screenDpi() {
+    HDC screen = GetDC(nullptr);
+    UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The player's browser for the account page: a program registered for "https" addresses,
+// here the stand-in game, which writes down the address it was given. Wine's shell reads
+// the handler from HKLM only, which the test's own prefix lets it change.
+class AccountPageCatcher {
+public:
+    explicit AccountPageCatcher(const std::wstring& program) {
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command", 0,
+                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        wchar_t old[1024] = {};
+        DWORD size = sizeof(old);
+        hadValue_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
+                                     &size) == ERROR_SUCCESS;
+        old_ = old;
+        set(L"\"" + program + L"\" \"%1\"");
+    }
+    ~AccountPageCatcher() {
+        if (hadValue_)
+            set(old_);
+        else
+            RegDeleteValueW(key_, nullptr);
+        RegCloseKey(key_);
+    }
+    AccountPageCatcher(const AccountPageCatcher&) = delete;
+    AccountPageCatcher& operator=(const AccountPageCatcher&) = delete;
+
+private:
+    void set(const std::wstring& command) {
+        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       DWORD((command.size() + 1) * sizeof(wchar_t)));
+    }
+    HKEY key_ = nullptr;
+    bool hadValue_ = false;
+    std::wstring old_;
+};
+
+// At the display scales players use most. Wine reads its scale when a prefix's programs
+// start: every scale but 96 DPI runs in a session of its own (ctest's
+// screens_launcher_tests_dpi*), whose filter picks its instance.
+class LauncherAtScale : public LauncherWindow, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        LauncherWindow::SetUp();
+        // Windowless, so that a game or a page opened by one click never covers the next.
+        setStandInGame(L"windowless", 10000);
+    }
+    int scaled(int pixels) const { return MulDiv(pixels, GetParam(), 96); }
+    // The middle of a control placed at (x, y) with that size at 96 DPI.
+    POINT middle(HWND window, int x, int y, int width, int height) const {
+        return at(window, scaled(x) + scaled(width) / 2, scaled(y) + scaled(height) / 2);
+    }
+};
+
+} // namespace
+
+TEST_P(LauncherAtScale, WindowsRowsAndCaptionsFollowTheScale) {
+    const int dpi = GetParam();
+    ASSERT_EQ(screenDpi(), UINT(dpi)) << "a session whose prefix has the scale runs this";
+    InstallFolder folder;
+    ChildProcess launcher;
+    HWND window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+    RECT rect = outer(window);
+    EXPECT_EQ(rect.right - rect.left, scaled(608));
+    EXPECT_EQ(rect.bottom - rect.top, scaled(396));
+
+    // The caption of the first row, as tall as the scale says and drawn from the font at
+    // that size: a picture of the 96-DPI caption stretched would differ.
+    mouse(MOUSEEVENTF_MOVE, at(window, scaled(560), scaled(40)));
+    Sleep(300);
+    RECT captionArea = {rect.left + scaled(123), rect.top + scaled(144),
+                        rect.left + scaled(123 + 176), rect.top + scaled(144 + 34)};
+    auto shown = testing_support::captureScreen(captionArea);
+    Ink caption = inkOf(shown.bgra, shown.width, shown.height);
+    const int w = scaled(176), h = scaled(34);
+    Ink font = inkOf(drawCaption(L"STARTEN", dpi, w, h), w, h);
+    Ink at96 = inkOf(drawCaption(L"STARTEN", 96, 176, 34), 176, 34);
+    ASSERT_GT(at96.height, 10);
+    EXPECT_NEAR(caption.height, at96.height * dpi / 96.0, 1.0);
+    EXPECT_LT(mismatch(caption, font), caption.width * caption.height / 20);
+    if (dpi != 96) {
+        auto grey = drawCaption(L"STARTEN", 96, 176, 34);
+        for (uint32_t& pixel : grey)
+            pixel |= 0xFF000000u; // opaque, as the resampler reads premultiplied pixels
+        Ink stretched = inkOf(VellGui::resamplePixels(grey.data(), 176, 34, w, h), w, h);
+        EXPECT_GT(mismatch(caption, stretched), mismatch(caption, font));
+        std::printf("caption %d x %d px (%d x %d at 96 DPI); pixels unlike the font's: %d, "
+                    "unlike the 96-DPI caption stretched: %d\n",
+                    caption.width, caption.height, at96.width, at96.height, mismatch(caption, font),
+                    mismatch(caption, stretched));
+    }
+
+    // The pictures for the README, beside those at 96 DPI.
+    const std::wstring suffix = L"-" + std::to_wstring(dpi) + L".png";
+    mouse(MOUSEEVENTF_MOVE, middle(window, 123, 196, 176, 34));
+    Sleep(300);
+    if (dpi != 96) {
+        EXPECT_TRUE(testing_support::saveScreenPng(rect, testsDir() + L"main-window" + suffix));
+    }
+
+    // Each row's button and icon, clicked in their middles at this scale.
+    HWND options = nullptr;
+    for (POINT click : {middle(window, 123, 196, 176, 34), middle(window, 88, 200, 25, 25)}) {
+        ASSERT_TRUE(clickUntil(click, [&] {
+            return (options = waitForWindow(launcher.pid(), L"Einstellungen", 0)) != nullptr;
+        }));
+        RECT client = {};
+        GetClientRect(options, &client);
+        EXPECT_EQ(client.right, scaled(477));
+        EXPECT_EQ(client.bottom, scaled(265));
+        waitFor([&] { return GetForegroundWindow() == options; }, 3000);
+        Sleep(300);
+        if (dpi != 96)
+            testing_support::saveScreenPng(outer(options), testsDir() + L"options-window" + suffix);
+        pressKey(VK_ESCAPE);
+        ASSERT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
+        waitFor([&] { return GetForegroundWindow() == window; }, 3000);
+    }
+    {
+        AccountPageCatcher browser(folder.game());
+        size_t opened = 0;
+        for (POINT click : {middle(window, 123, 248, 176, 34), middle(window, 88, 252, 25, 25)}) {
+            EXPECT_TRUE(clickUntil(click, [&] {
+                for (const std::string& line : folder.gameStarts())
+                    opened +=
+                        line.find("https://account.example.com/vantorra") != std::string::npos;
+                return opened > 0;
+            }));
+            for (const std::string& line : folder.gameStarts())
+                TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, parseGameStart(line).pid),
+                                 0);
+            DeleteFileW(folder.logPath().c_str());
+            opened = 0;
+            SetForegroundWindow(window);
+        }
+    }
+    EXPECT_TRUE(launcher.running());
+    EXPECT_TRUE(clickUntil(middle(window, 123, 300, 176, 34), [&] { return !launcher.running(); }));
+    window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(clickUntil(middle(window, 88, 304, 25, 25), [&] { return !launcher.running(); }));
+    EXPECT_TRUE(folder.gameStarts().empty());
+
+    for (POINT play : {POINT{123, 144}, POINT{88, 148}}) {
+        window = start(launcher, folder);
+        ASSERT_NE(window, nullptr);
+        bool button = play.x == 123;
+        POINT click = button ? middle(window, 123, 144, 176, 34) : middle(window, 88, 148, 25, 25);
+        EXPECT_TRUE(clickUntil(click, [&] { return !launcher.running(); }));
+        EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+        ASSERT_EQ(folder.gameStarts().size(), 1u) << (button ? "button" : "icon");
+        killProcessesIn(folder.path());
+        DeleteFileW(folder.logPath().c_str());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DefaultScale, LauncherAtScale, ::testing::Values(96),
+                         [](const auto& info) { return std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(OtherScale, LauncherAtScale, ::testing::Values(120, 144, 192),
+                         [](const auto& info) { return std::to_string(info.param); });

@@ -7,12 +7,14 @@
 #include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
 #include "tests/gui/GuiTestSupport.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
 
 #include <regex>
+#include <tuple>
 
 using namespace testing_support;
 
@@ -38,6 +40,17 @@ RECT placed(const VellGui::IObject& control) {
     RECT rect = {};
     GetWindowRect(control.hwnd, &rect);
     MapWindowPoints(nullptr, GetParent(control.hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// Left, top, right and bottom, for comparing.
+std::tuple<LONG, LONG, LONG, LONG> edges(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+RECT outer(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
     return rect;
 }
 
@@ -274,4 +287,60 @@ TEST_F(MainScreen, ControllerButtons) {
         },
         3000));
     EXPECT_EQ(boxes.boxes().size(), 2u);
+}
+
+// Moved onto a monitor of 144 DPI and back, as WM_DPICHANGED tells it: the window takes
+// each suggested rectangle and lays itself out for the scale, from the same places at
+// 96 DPI; back there it looks exactly like a window that never left.
+TEST_F(MainScreen, FollowsTheScaleOfItsMonitorThereAndBack) {
+    using testing_support::windowPixels;
+    InstallFolder folder;
+    enter(folder);
+    testing_support::ScreenPixels fresh;
+    {
+        MainWindow window(config, launcherArtwork());
+        fresh = windowPixels(window.hwnd);
+        window.close();
+    }
+    gui_testing::drainQuit();
+    ASSERT_FALSE(fresh.bgra.empty());
+
+    MainWindow window(config, launcherArtwork());
+    windowPixels(window.hwnd);
+    const RECT home = outer(window.hwnd);
+    const RECT there = {home.left - 150, home.top - 90, home.left - 150 + 912, home.top - 90 + 594};
+    SendMessageW(window.hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&there));
+    EXPECT_EQ(edges(outer(window.hwnd)), edges(there));
+    EXPECT_EQ(edges(placed(window.background)), edges({0, 0, 912, 594}));
+    EXPECT_EQ(edges(placed(window.playIcon)), edges({132, 222, 170, 260}));
+    EXPECT_EQ(edges(placed(window.playButton)), edges({185, 216, 449, 267}));
+    EXPECT_EQ(placed(window.quitIcon).top, 456);
+    EXPECT_EQ(placed(window.quitButton).top, 450);
+    RECT version = placed(window.versionLabel);
+    EXPECT_EQ(version.right, 904);
+    EXPECT_EQ(version.bottom, 591);
+    EXPECT_EQ(windowText(window.versionLabel.hwnd), "2.5.11");
+
+    SendMessageW(window.hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&home));
+    EXPECT_EQ(edges(outer(window.hwnd)), edges(home));
+    EXPECT_TRUE(windowPixels(window.hwnd) == fresh);
+
+    // Dragged across the border between the monitors: the point of the face held stays
+    // under the cursor, at the new scale, wherever the system would have put the window.
+    const POINT cursor = {home.left + 100, home.top + 20};
+    SetCursorPos(cursor.x, cursor.y);
+    ASSERT_TRUE(waitFor(
+        [&] {
+            POINT now = {};
+            GetCursorPos(&now);
+            return now.x == cursor.x && now.y == cursor.y;
+        },
+        1000));
+    SendMessageW(window.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 20));
+    SendMessageW(window.hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&there));
+    EXPECT_EQ(edges(outer(window.hwnd)),
+              edges({cursor.x - 150, cursor.y - 30, cursor.x - 150 + 912, cursor.y - 30 + 594}));
+    SendMessageW(window.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(150, 30));
 }

@@ -5,12 +5,14 @@
 #include "settings/ConfigFile.h"
 #include "tests/display/FakeDxgi.h"
 #include "tests/gui/GuiTestSupport.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -378,4 +380,61 @@ TEST_F(Options, EscapeCancelAndTheCloseBoxWriteNothing) {
         expectOwnerBack();
         expectNothingWritten(before);
     }
+}
+
+// Moved onto a monitor of 144 DPI and back: the window takes each suggested rectangle and
+// lays itself out for the scale; back at 96 DPI it looks exactly like one that never left.
+TEST_F(Options, FollowsTheScaleOfItsMonitorThereAndBack) {
+    using testing_support::windowPixels;
+    auto open = [&] {
+        auto window = std::make_unique<OptionsWindow>(owner, settings, launcherArtwork(),
+                                                      sourceFor(fourOutputs()));
+        window->loadValues();
+        choose(window->modeList, 1); // a bold label and a focus of its own
+        SetFocus(window->modeList.hwnd);
+        return window;
+    };
+    auto fresh = open();
+    testing_support::ScreenPixels look = windowPixels(fresh->hwnd);
+    ASSERT_FALSE(look.bgra.empty());
+    reopen(*fresh);
+    fresh.reset();
+
+    auto window = open();
+    windowPixels(window->hwnd);
+    RECT home = {};
+    GetWindowRect(window->hwnd, &home);
+    RECT client = {};
+    GetClientRect(window->hwnd, &client);
+    const int frameWidth = (home.right - home.left) - client.right;
+    RECT there = home;
+    there.right = there.left + 716 + frameWidth + 2;
+    there.bottom = there.top + 398 + (home.bottom - home.top) - client.bottom + 2;
+    SendMessageW(window->hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&there));
+    RECT now = {};
+    GetWindowRect(window->hwnd, &now);
+    EXPECT_EQ(now.right - now.left, there.right - there.left);
+    EXPECT_EQ(now.bottom - now.top, there.bottom - there.top);
+    EXPECT_EQ(window->width, 716);
+    EXPECT_EQ(window->height, 398);
+    EXPECT_EQ(window->logo.x, 15);
+    EXPECT_EQ(window->logo.width, 686);
+    EXPECT_EQ(window->logo.height, 98);
+    EXPECT_EQ(window->cancelButton.x + window->cancelButton.width, 716 - 15);
+    EXPECT_EQ(window->panel.y, 15 + 98 + 15);
+    EXPECT_EQ(window->resolutionLabel.y, 101);
+    EXPECT_EQ(window->resolutionLabel.height, 35);
+    EXPECT_EQ(window->resolutionList.width, 308);
+    EXPECT_EQ(window->resolutionList.x + window->resolutionList.width, window->panel.width - 20);
+    EXPECT_TRUE(bold(window->modeLabel));
+
+    SendMessageW(window->hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&home));
+    RECT back = {};
+    GetWindowRect(window->hwnd, &back);
+    EXPECT_EQ(back.left, home.left);
+    EXPECT_EQ(back.right, home.right);
+    EXPECT_EQ(back.bottom, home.bottom);
+    EXPECT_TRUE(windowPixels(window->hwnd) == look);
+    reopen(*window);
 }

@@ -71,6 +71,24 @@ ScreenPixels captureScreen(const RECT& area) {
     return result;
 }
 
+ScreenPixels windowPixels(HWND window) {
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // Time for painting and the desktop to settle; a window's timers keep the queue busy.
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 400;) {
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        else
+            Sleep(10);
+    }
+    RECT area = {};
+    GetWindowRect(window, &area);
+    return captureScreen(area);
+}
+
 bool saveScreenPng(const RECT& area, const std::wstring& path) {
     ScreenPixels pixels = captureScreen(area);
     if (pixels.bgra.empty())
