@@ -3,6 +3,11 @@
 #include "platform/GdiObjects.h"
 #include "platform/SystemFunctions.h"
 
+// Halves away from zero: a 25-pixel icon is 38 pixels at 150 %, an offset of -4 is -5 at
+// 125 %, and whole sizes stay whole.
+static_assert(scalePixels(25, 144) == 38 && scalePixels(-4, 120) == -5 &&
+              scalePixels(608, 120) == 760 && scalePixels(396, 192) == 792);
+
 UINT monitorDpi(HMONITOR monitor) {
     UINT dpiX = 0, dpiY = 0;
     auto getDpiForMonitor = systemFunctions::getDpiForMonitor.get();
