@@ -20,12 +20,16 @@ double cubic(double x) {
     return 0.0;
 }
 
+// Weights in fixed point: a byte times the weights of one output sums within 32 bits.
+constexpr int kPrecision = 14;
+constexpr int32_t kOne = 1 << kPrecision;
+
 // For each output position along one axis, the first input position it reads and the
 // weights of the inputs from there on, summing to one.
 struct Taps {
     std::vector<int> first;
     std::vector<int> count;
-    std::vector<double> weights; // `width` weights per output position
+    std::vector<int32_t> weights; // `width` weights per output position
     int width = 0;
 };
 
@@ -37,28 +41,69 @@ Taps taps(int inputSize, int outputSize) {
     result.width = static_cast<int>(std::ceil(support)) * 2 + 1;
     result.first.resize(outputSize);
     result.count.resize(outputSize);
-    result.weights.assign(static_cast<size_t>(outputSize) * result.width, 0.0);
+    result.weights.assign(static_cast<size_t>(outputSize) * result.width, 0);
+    std::vector<double> exact(result.width);
     for (int out = 0; out < outputSize; ++out) {
         double centre = (out + 0.5) * scale;
         int from = std::max(static_cast<int>(centre - support + 0.5), 0);
         int to = std::min(static_cast<int>(centre + support + 0.5), inputSize);
         int count = std::min(to - from, result.width);
-        double* weight = &result.weights[static_cast<size_t>(out) * result.width];
         double total = 0.0;
         for (int i = 0; i < count; ++i) {
-            weight[i] = cubic((from + i - centre + 0.5) / stretch);
-            total += weight[i];
+            exact[i] = cubic((from + i - centre + 0.5) / stretch);
+            total += exact[i];
         }
-        for (int i = 0; i < count && total != 0.0; ++i)
-            weight[i] /= total;
+        // Rounded so that they still sum to one exactly: a flat area stays flat.
+        int32_t* weight = &result.weights[static_cast<size_t>(out) * result.width];
+        int32_t sum = 0;
+        int largest = 0;
+        for (int i = 0; i < count; ++i) {
+            weight[i] = static_cast<int32_t>(std::lround(exact[i] / total * kOne));
+            sum += weight[i];
+            if (weight[i] > weight[largest])
+                largest = i;
+        }
+        weight[largest] += kOne - sum;
         result.first[out] = from;
         result.count[out] = count;
     }
     return result;
 }
 
-uint8_t toByte(double value, double ceiling) {
-    return static_cast<uint8_t>(std::lround(std::clamp(value, 0.0, ceiling)));
+uint32_t clampToByte(int32_t value, int32_t ceiling) {
+    return static_cast<uint32_t>(std::clamp(value, 0, ceiling));
+}
+
+// One pass along one axis: `lines` lines of `inputSize` pixels, `inputStep` apart within
+// a line, become lines of `taps.first.size()` pixels, `outputStep` apart. Lines begin
+// `inputLine` and `outputLine` apart.
+void filter(const uint32_t* input, int lines, int inputLine, int inputStep, const Taps& taps,
+            uint32_t* output, int outputLine, int outputStep, bool last) {
+    const int outputSize = static_cast<int>(taps.first.size());
+    for (int line = 0; line < lines; ++line) {
+        const uint32_t* in = input + static_cast<size_t>(line) * inputLine;
+        uint32_t* out = output + static_cast<size_t>(line) * outputLine;
+        for (int o = 0; o < outputSize; ++o) {
+            const int32_t* weight = &taps.weights[static_cast<size_t>(o) * taps.width];
+            const uint32_t* from = in + static_cast<size_t>(taps.first[o]) * inputStep;
+            int32_t b = kOne / 2, g = kOne / 2, r = kOne / 2, a = kOne / 2;
+            for (int i = 0; i < taps.count[o]; ++i) {
+                uint32_t pixel = from[static_cast<size_t>(i) * inputStep];
+                b += weight[i] * static_cast<int32_t>(pixel & 0xFF);
+                g += weight[i] * static_cast<int32_t>((pixel >> 8) & 0xFF);
+                r += weight[i] * static_cast<int32_t>((pixel >> 16) & 0xFF);
+                a += weight[i] * static_cast<int32_t>(pixel >> 24);
+            }
+            // The filter overshoots at hard edges; in the end, premultiplied colour must
+            // stay within its alpha, or AlphaBlend would brighten it.
+            uint32_t alpha = clampToByte(a >> kPrecision, 255);
+            int32_t ceiling = last ? static_cast<int32_t>(alpha) : 255;
+            out[static_cast<size_t>(o) * outputStep] =
+                clampToByte(b >> kPrecision, ceiling) |
+                (clampToByte(g >> kPrecision, ceiling) << 8) |
+                (clampToByte(r >> kPrecision, ceiling) << 16) | (alpha << 24);
+        }
+    }
 }
 
 } // namespace
@@ -67,45 +112,13 @@ std::vector<uint32_t> resamplePixels(const uint32_t* source, int sourceWidth, in
                                      int width, int height) {
     if (!source || sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0)
         return {};
-    // Across first, into rows of the output's width and the input's height, four channels
-    // each; then down.
-    Taps across = taps(sourceWidth, width);
-    std::vector<double> rows(static_cast<size_t>(width) * sourceHeight * 4);
-    for (int y = 0; y < sourceHeight; ++y) {
-        const uint32_t* in = source + static_cast<size_t>(y) * sourceWidth;
-        double* out = &rows[static_cast<size_t>(y) * width * 4];
-        for (int x = 0; x < width; ++x) {
-            const double* weight = &across.weights[static_cast<size_t>(x) * across.width];
-            double sum[4] = {};
-            for (int i = 0; i < across.count[x]; ++i) {
-                uint32_t pixel = in[across.first[x] + i];
-                for (int channel = 0; channel < 4; ++channel)
-                    sum[channel] += weight[i] * ((pixel >> (8 * channel)) & 0xFF);
-            }
-            std::copy(sum, sum + 4, out + static_cast<size_t>(x) * 4);
-        }
-    }
-
-    Taps down = taps(sourceHeight, height);
+    // Across first, into lines of the output's width and the input's height; then down.
+    std::vector<uint32_t> across(static_cast<size_t>(width) * sourceHeight);
+    filter(source, sourceHeight, sourceWidth, 1, taps(sourceWidth, width), across.data(), width, 1,
+           false);
     std::vector<uint32_t> result(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y) {
-        const double* weight = &down.weights[static_cast<size_t>(y) * down.width];
-        for (int x = 0; x < width; ++x) {
-            double sum[4] = {};
-            for (int i = 0; i < down.count[y]; ++i) {
-                const double* in = &rows[(static_cast<size_t>(down.first[y] + i) * width + x) * 4];
-                for (int channel = 0; channel < 4; ++channel)
-                    sum[channel] += weight[i] * in[channel];
-            }
-            // The filter overshoots at hard edges; premultiplied colour must stay within
-            // its alpha, or AlphaBlend would brighten it.
-            uint8_t alpha = toByte(sum[3], 255.0);
-            uint32_t pixel = static_cast<uint32_t>(alpha) << 24;
-            for (int channel = 0; channel < 3; ++channel)
-                pixel |= static_cast<uint32_t>(toByte(sum[channel], alpha)) << (8 * channel);
-            result[static_cast<size_t>(y) * width + x] = pixel;
-        }
-    }
+    filter(across.data(), width, 1, width, taps(sourceHeight, height), result.data(), 1, width,
+           true);
     return result;
 }
 
