@@ -4,9 +4,18 @@
 // that is in front, the monitor of that window.
 #include <windows.h>
 
+#include <optional>
+
 namespace VellGui {
 
-// The point whose monitor the window opens on.
+// The centre of the window of the program that started this one (a folder window,
+// another launcher), when that window is in front; empty otherwise. It asks nothing of
+// the display, so any thread can find it out.
+std::optional<POINT> startingWindowCentre();
+
+// The point whose monitor the window opens on: the starting window's centre, else the
+// mouse cursor.
+POINT placementPoint(const std::optional<POINT>& startingWindow);
 POINT placementPoint();
 
 // Top-left corner of a window of the given outer size centred in `workArea`.

@@ -1,6 +1,5 @@
 #include "gui/Window.h"
 
-#include "gui/Placement.h"
 #include "platform/DisplayScale.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
@@ -48,7 +47,7 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
 
     // The monitor it opens on decides its scale.
     POINT reference =
-        owner ? POINT{owner->x + owner->width / 2, owner->y + owner->height / 2} : placementPoint();
+        owner ? POINT{owner->x + owner->width / 2, owner->y + owner->height / 2} : openingPoint();
     designWidth = width;
     designHeight = height;
     setDpi(monitorDpi(MonitorFromPoint(reference, MONITOR_DEFAULTTONEAREST)));

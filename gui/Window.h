@@ -4,6 +4,7 @@
 // face, controller polling on its timer, and the dialog-style message loop.
 #include "gui/Joystick.h"
 #include "gui/Object.h"
+#include "gui/Placement.h"
 
 #include <cstdint>
 #include <functional>
@@ -38,6 +39,8 @@ public:
 
     // The class's icon, large and small; set before create.
     HICON icon = nullptr;
+    // Without an owner: the point whose monitor the window opens on, asked for by create.
+    std::function<POINT()> openingPoint = [] { return placementPoint(); };
     std::string title;
     std::string className;
     uint8_t kind = 0;

@@ -1,9 +1,11 @@
 #include "launch/GameLaunch.h"
 
-#include "platform/Handle.h"
 #include "launch/RunningInstance.h"
+#include "platform/FileVersion.h"
+#include "platform/Handle.h"
 #include "platform/SystemError.h"
 #include "platform/Text.h"
+#include "platform/VisualStyles.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -26,10 +28,16 @@ bool findGameExecutable(std::string& name, std::string& path) {
     return GetFileAttributesW(toWide(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string gameVersion() {
+    std::string name, path;
+    findGameExecutable(name, path);
+    return getFileVersionString(path.c_str());
+}
+
 bool launchGame(const std::string& arguments) {
     std::string name, path;
     if (!findGameExecutable(name, path)) {
-        MessageBoxW(GetActiveWindow(), L"Executable not found!", nullptr, MB_ICONERROR | MB_OK);
+        messageBox(GetActiveWindow(), L"Executable not found!", nullptr, MB_ICONERROR | MB_OK);
         return false;
     }
     if (!activateRunningInstance(name.c_str()))

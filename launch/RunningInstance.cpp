@@ -97,8 +97,11 @@ bool activateRunningInstance(const char* name) {
             ownDirectory = getProcessDirectory(0);
         if (!isSameFolderOrBelow(getProcessDirectory(id), ownDirectory))
             continue;
-        // The first qualifying process decides, whatever follows it.
-        if (HWND window = findProcessWindow(id)) {
+        // The first qualifying process decides, whatever follows it. A launcher counts as
+        // having a window only once it shows one: it builds its window hidden while it is
+        // still making this same check.
+        HWND window = findProcessWindow(id);
+        if (window && (name || IsWindowVisible(window))) {
             SetForegroundWindow(window);
             return true;
         }

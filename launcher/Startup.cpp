@@ -1,13 +1,14 @@
 #include "launcher/Startup.h"
 
-#include "launcher/Resources.h"
 #include "launch/GameLaunch.h"
-#include "launch/RunningInstance.h"
+#include "launcher/Resources.h"
+#include "launcher/StartupChecks.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemFunctions.h"
 #include "platform/Text.h"
 #include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
+#include "platform/VisualStyles.h"
 
 #include <objbase.h>
 
@@ -25,10 +26,10 @@ void uninitializeCom() {
 }
 
 void showWow64Warning() {
-    MessageBoxW(GetActiveWindow(),
-                L"Vantorra is not compatible with the 32-bit version of Windows you are running. "
-                L"Please use the 64-bit version of Windows instead!",
-                L"Warning", MB_ICONWARNING | MB_OK);
+    messageBox(GetActiveWindow(),
+               L"Vantorra is not compatible with the 32-bit version of Windows you are running. "
+               L"Please use the 64-bit version of Windows instead!",
+               L"Warning", MB_ICONWARNING | MB_OK);
 }
 
 } // namespace
@@ -105,23 +106,27 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
         config.load();
     }
 
-    // The pictures decode on a thread of their own while the instance check runs and the
-    // window and its controls are built with the sizes they declare; the first paint
-    // waits for them.
+    // Beside the main thread, which builds the window and its controls hidden with the
+    // sizes the pictures declare: one thread checks for another launcher and finds out
+    // where to open and the game's version, another decodes the pictures, which the first
+    // paint waits for.
+    StartupChecks checks;
     beginLoadingResources();
+    MainWindowFacts facts = {[&checks] { return checks.startingWindowCentre(); },
+                             [&checks] { return checks.gameVersion(); }};
+    MainWindow window(config, launcherArtwork(), facts);
+    window.commandLine = commandLine.gameArguments;
 
-    if (activateRunningInstance())
+    // Shown only once it is sure that this is the one launcher: one that gives way to
+    // another is never seen.
+    if (checks.anotherLauncherTakesOver())
         return 0;
 
     // A 64-bit build never runs on 32-bit Windows; a 32-bit one outside WoW64 does.
     if (sizeof(void*) == 4 && !isRunningUnderWow64())
         showWow64Warning();
 
-    {
-        MainWindow window(config, launcherArtwork());
-        window.commandLine = commandLine.gameArguments;
-        finishLoadingResources(window.dpi);
-        window.run();
-    }
+    finishLoadingResources(window.dpi);
+    window.run();
     return 0;
 }

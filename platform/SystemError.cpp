@@ -1,6 +1,7 @@
 #include "platform/SystemError.h"
 
 #include "platform/Text.h"
+#include "platform/VisualStyles.h"
 
 #include <exception>
 #include <string>
@@ -17,7 +18,7 @@ void showSystemError(DWORD code, const char* context, const ErrorBoxStyle& style
         message += L'\n';
         message += toWideString(context);
     }
-    MessageBoxW(style.owner, message.c_str(), style.caption, style.flags | MB_OK);
+    messageBox(style.owner, message.c_str(), style.caption, style.flags | MB_OK);
 }
 
 void showSystemError(const char* context, bool throwAfter) {

@@ -10,6 +10,8 @@
 #include <mmsystem.h>
 #include <uxtheme.h>
 
+#include <atomic>
+
 // The procedure from the DLL in the system folder (never from the launcher's own folder),
 // or null when the DLL or the procedure is missing. The DLL stays loaded.
 FARPROC systemProcedure(const wchar_t* library, const char* name);
@@ -23,21 +25,22 @@ public:
     SystemFunction(const SystemFunction&) = delete;
     SystemFunction& operator=(const SystemFunction&) = delete;
 
-    // Null when the system lacks it.
+    // Null when the system lacks it. Any thread: two that look it up at once find the same.
     Function get() const {
-        if (!looked_) {
-            function_ = reinterpret_cast<Function>(
-                reinterpret_cast<void*>(systemProcedure(library_, name_)));
-            looked_ = true;
+        if (!looked_.load(std::memory_order_acquire)) {
+            function_.store(reinterpret_cast<Function>(
+                                reinterpret_cast<void*>(systemProcedure(library_, name_))),
+                            std::memory_order_relaxed);
+            looked_.store(true, std::memory_order_release);
         }
-        return function_;
+        return function_.load(std::memory_order_relaxed);
     }
 
 private:
     const wchar_t* library_;
     const char* name_;
-    mutable Function function_ = nullptr;
-    mutable bool looked_ = false;
+    mutable std::atomic<Function> function_{nullptr};
+    mutable std::atomic<bool> looked_{false};
 };
 
 // Declared by the system's headers for Windows 8.1 and 10 only.

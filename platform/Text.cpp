@@ -8,10 +8,11 @@
 
 namespace {
 
-wchar_t widePool[kScratchBuffers][kScratchSize];
-char narrowPool[kScratchBuffers][kScratchSize];
-int wideIndex = kScratchBuffers - 1;
-int narrowIndex = kScratchBuffers - 1;
+// One set per thread: the start-up work beside the window's construction uses them too.
+thread_local wchar_t widePool[kScratchBuffers][kScratchSize];
+thread_local char narrowPool[kScratchBuffers][kScratchSize];
+thread_local int wideIndex = kScratchBuffers - 1;
+thread_local int narrowIndex = kScratchBuffers - 1;
 const wchar_t emptyWide[1] = {L'\0'};
 
 wchar_t* nextWide() {

@@ -1,7 +1,8 @@
 #pragma once
 // UTF-8 inside, UTF-16 only at the Win32 call. Results live in rotating pools of
-// eight static buffers (one wide, one narrow), so callers can convert several texts
-// inline without owning memory; a result survives the next seven uses of its pool.
+// eight static buffers (one wide, one narrow, each thread its own), so callers can convert
+// several texts inline without owning memory; a result survives the next seven uses of
+// its pool on the same thread.
 #include <string>
 #include <string_view>
 

@@ -2,7 +2,7 @@
 
 #include "launch/GameLaunch.h"
 #include "platform/Text.h"
-#include "platform/FileVersion.h"
+#include "platform/VisualStyles.h"
 #include "screens/Gamepad.h"
 #include "screens/OptionsWindow.h"
 #include "settings/ConfigFile.h"
@@ -29,11 +29,13 @@ constexpr COLORREF kVersionColor = RGB(238, 238, 238);
 
 } // namespace
 
-MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork)
+MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork, const MainWindowFacts& facts)
     : configuration(&settings), artwork(artwork) {
     using namespace VellGui;
     setSize(artwork.background->info.bmWidth, artwork.background->info.bmHeight);
     icon = artwork.windowIcon;
+    if (facts.startingWindowCentre)
+        openingPoint = [found = facts.startingWindowCentre] { return placementPoint(found()); };
     create(nullptr, "Vantorra", kDraggableWindow);
     placeControls();
 
@@ -49,13 +51,12 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork)
         row.button.create(this, artwork.impact25, toUpper(row.caption), kHoverTextButton);
     }
 
-    std::string gameName, gamePath;
-    findGameExecutable(gameName, gamePath);
     versionLabel.setHAnchor(kAnchorEnd);
     versionLabel.setVAnchor(kAnchorEnd);
     versionLabel.setColors(kVersionColor, RGB(0, 0, 0));
     versionLabel.setTransparent(true);
-    versionLabel.create(this, artwork.impact15, getFileVersionString(gamePath.c_str()));
+    versionLabel.create(this, artwork.impact15,
+                        facts.gameVersion ? facts.gameVersion() : gameVersion());
 
     for (const Row& row : rows()) {
         auto handler = [this, action = row.handler] { (this->*action)(); };
@@ -119,6 +120,7 @@ void MainWindow::onPlay() {
 }
 
 void MainWindow::onOptions() {
+    VisualStyles styles;
     // Modal: creating it disables this window, closing it enables and focuses this one.
     OptionsWindow options(*this, *configuration, artwork);
     options.loadValues();

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 class ConfigFile;
@@ -17,10 +19,20 @@ class ConfigFile;
 // The player's account page, opened in the default browser.
 constexpr const char* kAccountPageAddress = "https://account.example.com/vantorra";
 
+// What the start-up finds out for the main window on a thread of its own while the window
+// is built; each is asked for only when the window needs it. Where one is empty, the window
+// finds it out itself.
+struct MainWindowFacts {
+    // The centre of the window the player started the launcher from, when it is in front.
+    std::function<std::optional<POINT>()> startingWindowCentre;
+    // The game's version text.
+    std::function<std::string()> gameVersion;
+};
+
 class MainWindow : public VellGui::Window {
 public:
     // Creates the window and its controls, hidden; run shows it.
-    MainWindow(ConfigFile& settings, const Artwork& artwork);
+    MainWindow(ConfigFile& settings, const Artwork& artwork, const MainWindowFacts& facts = {});
     ~MainWindow() override = default;
 
     // Validates and saves the managed settings, then starts the game; the window closes

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <exception>
+#include <thread>
 
 using namespace testing_support;
 
@@ -26,6 +27,22 @@ TEST(ScratchPools, NinthConversionReusesTheFirstBuffer) {
         formatText("%d", i); // formatting shares the narrow pool
     EXPECT_STREQ(narrowFirst, "a");
     EXPECT_EQ(toNarrow(L"b"), narrowFirst);
+}
+
+// The start-up converts on two threads at once: another thread's conversions never reuse
+// this thread's buffers.
+TEST(ScratchPools, EachThreadHasItsOwn) {
+    const wchar_t* wide = toWide("mine");
+    const char* narrow = toNarrow(L"mine too");
+    std::thread other([] {
+        for (int i = 0; i < 3 * kScratchBuffers; ++i) {
+            toWide("theirs");
+            formatText("theirs %d", i);
+        }
+    });
+    other.join();
+    EXPECT_STREQ(wide, L"mine");
+    EXPECT_STREQ(narrow, "mine too");
 }
 
 TEST(ScratchPools, NullAndEmptyInputs) {

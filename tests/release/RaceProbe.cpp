@@ -1,10 +1,13 @@
 // Starts two launchers from one install folder, the second 0 to MAX-GAP ms after the
 // first, and reports per round what remained: visible windows titled "Vantorra", live
-// launchers, their exit codes and game starts. Driven by tools/race-launchers.sh.
+// launchers, their exit codes and game starts; and, watched every few milliseconds while
+// they start, whether both ever showed a window at once and whether the launcher that gave
+// way ever showed one. Driven by tools/race-launchers.sh.
 //
 //   RaceProbe [rounds=20] [max-gap-ms=300] [seed=time] [settle-ms=4000]
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -83,6 +86,8 @@ int main(int argc, char** argv) {
 
     int exactlyOne = 0;
     int nothingLeft = 0;
+    int twoAtOnce = 0;
+    int flashes = 0;
     for (int round = 1; round <= rounds; ++round) {
         InstallFolder install;
         DWORD gap = random() % (maxGap + 1);
@@ -90,9 +95,30 @@ int main(int argc, char** argv) {
         Sleep(gap);
         ChildProcess second(install.launcher(), L"", install.path());
 
-        // Until both have ended, or a window had time to show.
-        waitFor([&] { return !first.running() && !second.running(); }, settleMs);
+        // Until both have ended, or a window had time to show; meanwhile who shows a window.
+        bool shown[2] = {false, false};
+        int atOnce = 0;
+        for (DWORD start = GetTickCount();
+             (first.running() || second.running()) && GetTickCount() - start < settleMs;) {
+            WindowCount now = launcherWindows(first.pid(), second.pid());
+            atOnce = std::max(atOnce, now.visible);
+            for (DWORD owner : now.owners) {
+                shown[0] = shown[0] || owner == first.pid();
+                shown[1] = shown[1] || owner == second.pid();
+            }
+            Sleep(2);
+        }
         WindowCount windows = launcherWindows(first.pid(), second.pid());
+        // Whoever has no window in the end gave way: it must never have shown one.
+        bool flashed = false;
+        for (int which = 0; which < 2; ++which) {
+            DWORD pid = which == 0 ? first.pid() : second.pid();
+            bool hasWindow = std::find(windows.owners.begin(), windows.owners.end(), pid) !=
+                             windows.owners.end();
+            flashed = flashed || (shown[which] && !hasWindow);
+        }
+        flashes += flashed;
+        twoAtOnce += atOnce > 1;
         int alive = first.running() + second.running();
         size_t starts = install.gameStarts().size();
         std::string firstState = state(first) + boxOf(first);
@@ -102,9 +128,11 @@ int main(int argc, char** argv) {
         bool nothing = windows.visible == 0 && starts == 0;
         nothingLeft += nothing;
         std::printf("round %2d: gap %3lu ms | windows %d | launchers alive %d | game starts %zu"
-                    " | first %s | second %s%s\n",
+                    " | first %s | second %s%s%s%s\n",
                     round, gap, windows.visible, alive, starts, firstState.c_str(),
-                    secondState.c_str(), nothing ? "  <- no window, no game" : "");
+                    secondState.c_str(), nothing ? "  <- no window, no game" : "",
+                    atOnce > 1 ? "  <- two windows at once" : "",
+                    flashed ? "  <- the one that gave way showed a window" : "");
         std::fflush(stdout);
 
         WindowSearch search = {first.pid(), second.pid(), nullptr};
@@ -113,7 +141,8 @@ int main(int argc, char** argv) {
         second.wait(1000);
         // The install folder's removal ends whatever is left in it.
     }
-    std::printf("exactly one launcher window in %d of %d rounds; no window and no game in %d\n",
-                exactlyOne, rounds, nothingLeft);
+    std::printf("exactly one launcher window in %d of %d rounds; no window and no game in %d; "
+                "two windows at once in %d; a window shown by the launcher that gave way in %d\n",
+                exactlyOne, rounds, nothingLeft, twoAtOnce, flashes);
     return 0;
 }

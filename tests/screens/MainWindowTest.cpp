@@ -4,6 +4,7 @@
 #include "platform/SystemHooks.h"
 #include "launcher/Resources.h"
 #include "platform/FileVersion.h"
+#include "platform/VisualStyles.h"
 #include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
 #include "tests/gui/GuiTestSupport.h"
@@ -178,6 +179,36 @@ TEST_F(MainScreen, LayoutAndVersionLabel) {
     EXPECT_EQ(window.versionLabel.textColor, RGB(238, 238, 238));
     EXPECT_TRUE(window.versionLabel.transparent);
     EXPECT_TRUE(window.commandLine.empty());
+}
+
+// Its controls draw themselves: they are the system's own, and Common Controls 6 with its
+// visual styles stays out of the start-up. The windows that show visual styles get it.
+TEST_F(MainScreen, ControlsAreTheSystemsOwnWithoutVisualStyles) {
+    auto moduleOf = [](const void* code) {
+        HMODULE module = nullptr;
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                               GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<const wchar_t*>(code), &module);
+        return module;
+    };
+    InstallFolder folder;
+    enter(folder);
+    MainWindow window(config, launcherArtwork());
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const VellGui::IObject* controls[] = {&window.background, &window.playIcon, &window.playButton,
+                                          &window.versionLabel};
+    for (const VellGui::IObject* control : controls)
+        EXPECT_EQ(moduleOf(reinterpret_cast<const void*>(control->previousProc)), user32);
+
+    VisualStyles styles;
+    HWND styled = CreateWindowW(L"Button", L"styled", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(styled, nullptr);
+    HMODULE styledModule =
+        moduleOf(reinterpret_cast<const void*>(GetWindowLongPtrW(styled, GWLP_WNDPROC)));
+    EXPECT_NE(styledModule, user32);
+    EXPECT_EQ(styledModule, GetModuleHandleW(L"comctl32.dll"));
+    DestroyWindow(styled);
 }
 
 TEST_F(MainScreen, NoVersionWithoutRecordOrFile) {
