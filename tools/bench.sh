@@ -15,10 +15,12 @@
 # Prints medians with their quartiles and the ratio of medians, for each build this
 # machine runs: the x86 build (32-bit Wine loader) where 32-bit programs run, and the x64
 # build (64-bit loader) always; VANTORRA_TEST_ARCH=x86|x64 measures one of them only.
+# VANTORRA_BENCH_DPI=144 runs it all at that display scale (default 96).
 # Usage: tools/bench.sh [runs]  (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-30}
+dpi=${VANTORRA_BENCH_DPI:-96}
 root=$PWD
 
 tools/setup.sh
@@ -30,7 +32,7 @@ if [ -n "${VANTORRA_TEST_ARCH:-}" ] || [ "$wine_arch" = x64 ]; then
 else
     archs="x86 x64"
 fi
-echo "Measuring the $archs build(s) under $("$wine_loader64" --version), because $wine_arch_why."
+echo "Measuring the $archs build(s) at $dpi DPI under $("$wine_loader64" --version), because $wine_arch_why."
 echo "Machine: $(nproc) cores, $(awk '/model name/ { sub(/.*: /, ""); print; exit }' /proc/cpuinfo), Linux $(uname -r)."
 
 mkdir -p build/bench-tools
@@ -125,7 +127,7 @@ bench_arch() {
     mkdir -p "$folder"
     cp "$build/VantorraLauncher.exe" "$build/tools/bench/"*.exe "$folder/"
     cp "$build/tests/FakeGame$bits.exe" "$folder/Vantorra.exe"
-    "$root/tools/wine-session.sh" start "$session" win64 "$arch"
+    "$root/tools/wine-session.sh" start "$session" win64 "$arch" "$dpi"
     # shellcheck disable=SC1091
     . "$session/env"
     roaming=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)/Quenmark/Vantorra
