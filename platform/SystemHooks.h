@@ -20,7 +20,7 @@ HRESULT WINAPI systemDrawThemeBackground(HTHEME theme, HDC dc, int part, int sta
 struct SystemHooks {
     decltype(&::ReadFile) readFile = ::ReadFile;
     decltype(&::WriteFile) writeFile = ::WriteFile;
-    decltype(&::ReplaceFileW) replaceFile = ::ReplaceFileW;
+    decltype(&::MoveFileExW) moveFile = ::MoveFileExW;
     decltype(&systemWorkArea) workArea = systemWorkArea;
     decltype(&readSystemJoystick) readJoystick = readSystemJoystick;
     decltype(&systemOpenThemeData) openThemeData = systemOpenThemeData;

@@ -23,20 +23,29 @@ FileContent readAndReport(const std::string& path) {
     return content;
 }
 
-// Puts the finished temporary file in place of the original, in one step where the
-// system allows it. False with the system's error code set.
+// Puts the finished temporary file in place of the original with one rename, so that
+// the file is the old or the new content at every moment, even for a launcher ended in
+// between (Wine's ReplaceFileW moves the original aside first). False with the system's
+// error code set.
 bool replaceWith(const std::string& path, const std::string& temporary) {
     std::wstring target = toWideString(path);
     std::wstring replacement = toWideString(temporary);
-    if (systemHooks.replaceFile(target.c_str(), replacement.c_str(), nullptr,
-                                REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return true;
-    DWORD error = GetLastError();
-    // 1176: the original has already been moved away; the new content must take its place.
-    if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT && error != ERROR_FILE_NOT_FOUND)
-        return false;
-    return MoveFileExW(replacement.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        // A player's read-only mark protects the file; Windows refuses the rename on its
+        // own, Wine would not.
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return false;
+        }
+        // The new file keeps the marks the player put on the old one.
+        DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        if (kept != 0 && !SetFileAttributesW(replacement.c_str(), kept | FILE_ATTRIBUTE_ARCHIVE))
+            return false;
+    }
+    return systemHooks.moveFile(replacement.c_str(), target.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 } // namespace

@@ -44,18 +44,10 @@ protected:
         resetStandInGame();
     }
 
-    // Everything beside vantorra.ini. Wine's ReplaceFileW first moves the original aside
-    // into an "rf*.tmp" of its own naming; when that fails it leaves the empty file
-    // behind, which Windows never does. Only the launcher's own debris counts.
+    // Everything beside vantorra.ini.
     std::set<std::wstring> leftovers() {
         std::set<std::wstring> names = namesIn(config.folder);
         names.erase(L"vantorra.ini");
-        if (runningUnderWine()) {
-            std::erase_if(names, [&](const std::wstring& name) {
-                return name.starts_with(L"rf") && name.ends_with(L".tmp") &&
-                       readFile(config.folder + name) == "";
-            });
-        }
         return names;
     }
 };

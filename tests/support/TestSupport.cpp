@@ -173,11 +173,6 @@ FILETIME lastWriteTime(const std::wstring& path) {
     return data.ftLastWriteTime;
 }
 
-bool runningUnderWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
 void setEnv(const wchar_t* name, const std::wstring& value) {
     SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
 }

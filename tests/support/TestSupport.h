@@ -46,8 +46,6 @@ bool fileExists(const std::wstring& path);
 // The names in a folder (with trailing backslash), "." and ".." left out.
 std::set<std::wstring> namesIn(const std::wstring& folder);
 FILETIME lastWriteTime(const std::wstring& path);
-// Where Wine and Windows differ, a test says so and checks what both agree on.
-bool runningUnderWine();
 
 // An install folder: the launcher and, unless told otherwise, the stand-in game as
 // Vantorra.exe. The game's log and mode are set through the environment that child

@@ -32,8 +32,8 @@ bool rewrite(const std::wstring& folder) {
     DWORD written = 0;
     BOOL done = WriteFile(file, bytes.data(), got, &written, nullptr) && FlushFileBuffers(file);
     CloseHandle(file);
-    return done && ReplaceFileW(path.c_str(), temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                nullptr, nullptr);
+    return done &&
+           MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 } // namespace
