@@ -43,6 +43,26 @@ HBITMAP createPictureSection(int width, int height, void*& bits) {
     return CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
+// A new DIB section of `width` × `height` with the picture of `decoded` (a DIB section as
+// decodePicture makes them) resized into it; null when it cannot be made.
+HBITMAP resizePicture(HBITMAP decoded, int width, int height) {
+    DIBSECTION section = {};
+    if (!decoded || GetObjectW(decoded, sizeof(section), &section) != sizeof(section) ||
+        !section.dsBm.bmBits || section.dsBm.bmBitsPixel != 32 || width <= 0 || height <= 0)
+        return nullptr;
+    const BITMAP& from = section.dsBm;
+    // decodePicture makes top-down rows without gaps.
+    std::vector<uint32_t> pixels =
+        resamplePixels(static_cast<const uint32_t*>(from.bmBits), from.bmWidth,
+                       std::abs(from.bmHeight), width, height);
+    void* bits = nullptr;
+    GdiObject<HBITMAP> resized(createPictureSection(width, height, bits));
+    if (!resized || pixels.empty())
+        return nullptr;
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
+    return resized.release();
+}
+
 } // namespace
 
 HBITMAP decodePicture(const char* from, DWORD& error) {
@@ -109,26 +129,13 @@ HBITMAP decodePicture(const char* from, DWORD& error) {
     return section.release();
 }
 
-HBITMAP resizePicture(HBITMAP decoded, int width, int height) {
-    DIBSECTION section = {};
-    if (!decoded || GetObjectW(decoded, sizeof(section), &section) != sizeof(section) ||
-        !section.dsBm.bmBits || section.dsBm.bmBitsPixel != 32 || width <= 0 || height <= 0)
-        return nullptr;
-    const BITMAP& from = section.dsBm;
-    // decodePicture makes top-down rows without gaps.
-    std::vector<uint32_t> pixels =
-        resamplePixels(static_cast<const uint32_t*>(from.bmBits), from.bmWidth,
-                       std::abs(from.bmHeight), width, height);
-    void* bits = nullptr;
-    GdiObject<HBITMAP> resized(createPictureSection(width, height, bits));
-    if (!resized || pixels.empty())
-        return nullptr;
-    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
-    return resized.release();
-}
-
-bool prefersLargeSource(UINT dpi) {
-    return dpi > kDefaultDpi;
+HBITMAP resizeForDpi(HBITMAP decoded, const char* largeFrom, HBITMAP& large, UINT dpi, SIZE size) {
+    bool largeIsSharper = dpi > kDefaultDpi;
+    if (largeIsSharper && largeFrom && !large) {
+        DWORD error = ERROR_SUCCESS;
+        large = decodePicture(largeFrom, error);
+    }
+    return resizePicture(largeIsSharper && large ? large : decoded, size.cx, size.cy);
 }
 
 Picture::~Picture() {
@@ -169,13 +176,8 @@ SizedBitmap Picture::bitmapAt(UINT dpi) {
         if (madeFor == dpi)
             return resized;
     }
-    if (prefersLargeSource(dpi) && largeFrom && !large) {
-        DWORD error = ERROR_SUCCESS;
-        large = decodePicture(largeFrom, error);
-    }
     SIZE size = sizeAt(dpi);
-    HBITMAP resized =
-        resizePicture(prefersLargeSource(dpi) && large ? large : bitmap, size.cx, size.cy);
+    HBITMAP resized = resizeForDpi(bitmap, largeFrom, large, dpi, size);
     if (!resized)
         return own; // stretched as it is painted: worse, but still the picture
     scaled.push_back({dpi, {resized, size.cx, size.cy}});

@@ -61,10 +61,10 @@ private:
 // without reporting anything: null, with `error` the system's code (an HRESULT for
 // imaging failures), when it cannot. Needs COM on the calling thread, which may be any.
 HBITMAP decodePicture(const char* from, DWORD& error);
-// A new DIB section of `width` × `height` with the picture of `decoded` (a DIB section as
-// decodePicture makes them) resized into it; null when it cannot be made. Any thread.
-HBITMAP resizePicture(HBITMAP decoded, int width, int height);
-// Whether a picture shown at `dpi` is better made from the source drawn at twice the size.
-bool prefersLargeSource(UINT dpi);
+// A new DIB section of `size` with the picture resized into it for `dpi`: above 96 DPI
+// from the artwork drawn at twice the size (`largeFrom`, decoded into `large` on first
+// need and kept by the caller), else and when that fails from `decoded`. Null when it
+// cannot be made. Any thread with COM.
+HBITMAP resizeForDpi(HBITMAP decoded, const char* largeFrom, HBITMAP& large, UINT dpi, SIZE size);
 
 } // namespace VellGui

@@ -81,16 +81,9 @@ bool PictureBatch::decodeEntries() {
 void PictureBatch::resizeEntries() {
     if (dpi == kDefaultDpi)
         return;
-    for (Entry& entry : entries) {
-        HBITMAP from = entry.decoded;
-        if (prefersLargeSource(dpi) && entry.largeFrom) {
-            DWORD error = ERROR_SUCCESS;
-            entry.decodedLarge = decodePicture(entry.largeFrom, error);
-            if (entry.decodedLarge)
-                from = entry.decodedLarge;
-        }
-        entry.resized = resizePicture(from, entry.size.cx, entry.size.cy);
-    }
+    for (Entry& entry : entries)
+        entry.resized =
+            resizeForDpi(entry.decoded, entry.largeFrom, entry.decodedLarge, dpi, entry.size);
 }
 
 bool PictureBatch::finish(DWORD& error, UINT newDpi) {
