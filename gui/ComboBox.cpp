@@ -243,6 +243,11 @@ void ComboBox::notified(WORD code) {
         redraw();
         UpdateWindow(hwnd);
         break;
+    case CBN_SELENDCANCEL:
+        // The list closed without a choice: the system's selection is the one shown.
+        if (!items.empty() && SendMessageW(hwnd, CB_GETCURSEL, 0, 0) != selected)
+            select(selected);
+        break;
     case CBN_SELENDOK: {
         auto chosen = static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
         if (chosen < 0 || chosen >= count())

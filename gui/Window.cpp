@@ -1,5 +1,6 @@
 #include "gui/Window.h"
 
+#include "gui/PadNavigation.h"
 #include "platform/DisplayScale.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
@@ -8,7 +9,7 @@
 
 #include <windowsx.h>
 
-#include <utility>
+#include <algorithm>
 
 namespace VellGui {
 
@@ -16,6 +17,39 @@ namespace {
 
 // WM_GETDPISCALEDSIZE, which the system's headers declare for Windows 10 only.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
+// What a handheld's screen needs for its text to be read at arm's length.
+constexpr UINT kHandheldDpi = 144;
+
+// Whether a message of the loop is the player at the mouse or the keyboard. A mouse move
+// counts only when the pointer really moved: the system also sends one when a window
+// appears under a pointer that stands still.
+bool isMouseOrKeyboard(const MSG& msg) {
+    static POINT lastPointer = {};
+    static bool pointerSeen = false;
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+        return true;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+        bool moved = pointerSeen && (msg.pt.x != lastPointer.x || msg.pt.y != lastPointer.y);
+        lastPointer = msg.pt;
+        pointerSeen = true;
+        return moved;
+    }
+    }
+    return false;
+}
+
+bool fitsIn(SIZE outer, const RECT& area) {
+    return outer.cx <= area.right - area.left && outer.cy <= area.bottom - area.top;
+}
 
 } // namespace
 
@@ -50,7 +84,8 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
         owner ? POINT{owner->x + owner->width / 2, owner->y + owner->height / 2} : openingPoint();
     designWidth = width;
     designHeight = height;
-    setDpi(monitorDpi(MonitorFromPoint(reference, MONITOR_DEFAULTTONEAREST)));
+    RECT workArea = systemHooks.workArea(reference);
+    setDpi(scaleFor(monitorDpi(MonitorFromPoint(reference, MONITOR_DEFAULTTONEAREST)), workArea));
     width = scaled(designWidth);
     height = scaled(designHeight);
     SIZE outer = outerSize(dpi);
@@ -59,7 +94,7 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
         x = owner->x + (owner->width - outer.cx) / 2;
         y = owner->y + (owner->height - outer.cy) / 2;
     } else {
-        POINT corner = centreIn(systemHooks.workArea(reference), outer.cx, outer.cy);
+        POINT corner = centreIn(workArea, outer.cx, outer.cy);
         x = corner.x;
         y = corner.y;
     }
@@ -71,9 +106,18 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
 
     if (owner) {
         parent = owner;
+        ownerFocus = GetFocus();
         owner->setEnabled(false);
     }
     subclass();
+}
+
+UINT Window::scaleFor(UINT monitorDpiValue, const RECT& workArea) const {
+    UINT wanted = startup::handheld ? std::max(monitorDpiValue, kHandheldDpi) : monitorDpiValue;
+    UINT chosen = wanted;
+    while (chosen > kDefaultDpi && !fitsIn(outerSize(chosen), workArea))
+        --chosen;
+    return chosen;
 }
 
 SIZE Window::outerSize(UINT forDpi) const {
@@ -84,8 +128,10 @@ SIZE Window::outerSize(UINT forDpi) const {
     return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
-void Window::changeDpi(UINT newDpi, const RECT& suggested) {
+void Window::changeDpi(UINT monitorDpiValue, const RECT& suggested) {
     UINT oldDpi = dpi;
+    POINT middle = {(suggested.left + suggested.right) / 2, (suggested.top + suggested.bottom) / 2};
+    UINT newDpi = scaleFor(monitorDpiValue, systemHooks.workArea(middle));
     setDpi(newDpi);
     width = scaled(designWidth);
     height = scaled(designHeight);
@@ -109,10 +155,20 @@ void Window::changeDpi(UINT newDpi, const RECT& suggested) {
 }
 
 int Window::run() {
+    // Its id is the window handle, so that no other timer of the window is taken for it.
+    SetTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd), kGamepadPollMs, nullptr);
+    showPrompts(gamepad.inUse);
     ShowWindow(hwnd, startup::showCommand);
+    // Opened by a controller (or on a handheld): the focus shows where the controller is.
+    if (gamepad.inUse)
+        padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
     UpdateWindow(hwnd);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (gamepad.inUse && isMouseOrKeyboard(msg)) {
+            gamepad.inUse = false;
+            showPrompts(false);
+        }
         // Alt combinations must reach the system menu, not the dialog navigation.
         if (msg.message == WM_SYSKEYDOWN || !IsDialogMessageW(hwnd, &msg)) {
             TranslateMessage(&msg);
@@ -127,18 +183,45 @@ int Window::run() {
 }
 
 void Window::close() {
-    // Before this window goes, so that the activation returns to the owner.
-    if (parent) {
+    // Before this window goes, so that the activation returns to the owner; once, so that a
+    // second call (the destructor's) leaves the owner's focus where the first put it.
+    if (parent && hwnd) {
         parent->setEnabled(true);
-        SetFocus(parent->hwnd);
+        // A controller goes on from the control it left.
+        bool backToControl =
+            gamepad.inUse && ownerFocus && parent->hwnd && IsChild(parent->hwnd, ownerFocus);
+        SetFocus(backToControl ? ownerFocus : parent->hwnd);
+        ownerFocus = nullptr;
     }
     destroyWindow();
     if (!className.empty())
         UnregisterClassW(toWide(className), startup::instance);
 }
 
-void Window::setJoystickHandler(JoystickHandler handler) {
-    onJoystick = std::move(handler);
+void Window::pollGamepad() {
+    // An input may open a window or a message box with a loop of its own, which polls
+    // too; what this poll read is then out of date.
+    for (PadInput input : gamepad.poll(hwnd, GetTickCount())) {
+        if (!hwnd || GetForegroundWindow() != hwnd)
+            break;
+        unsigned pollsBefore = gamepad.polls;
+        padInput(input);
+        if (gamepad.polls != pollsBefore)
+            break;
+    }
+    showPrompts(gamepad.inUse);
+}
+
+void Window::padInput(PadInput input) {
+    HWND focus = padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
+    if (!isOpenList(focus) && onPadButton && onPadButton(input))
+        return;
+    navigate(hwnd, focus, input);
+}
+
+void Window::showPrompts(bool on) {
+    if (prompts && hwnd)
+        prompts->show(on);
 }
 
 // https://learn.microsoft.com/windows/win32/winmsg/window-notifications
@@ -163,6 +246,18 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
         close();
         break;
+    case WM_ACTIVATE:
+        // Back in front, a controller goes on from the control it left, as in a dialog; the
+        // system would give the focus to the window itself.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            focusBeforeLeaving = focus && IsChild(window, focus) ? focus : nullptr;
+        } else if (gamepad.inUse && !HIWORD(wParam) && focusBeforeLeaving &&
+                   IsChild(window, focusBeforeLeaving)) {
+            SetFocus(focusBeforeLeaving);
+            return kHandled;
+        }
+        break;
     // https://learn.microsoft.com/windows/win32/hidpi/wm-dpichanged
     case WM_DPICHANGED:
         if (lParam)
@@ -177,10 +272,13 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         }
         break;
     case WM_TIMER:
-        // Screens start this timer with the window handle as its identifier.
-        if (wParam == reinterpret_cast<WPARAM>(window) && onJoystick &&
-            GetForegroundWindow() == window)
-            pollJoysticks(onJoystick);
+        // The controller's timer: run starts it with the window handle as its identifier.
+        if (wParam == reinterpret_cast<WPARAM>(window)) {
+            if (GetForegroundWindow() == window)
+                pollGamepad();
+            else
+                showPrompts(gamepad.inUse);
+        }
         break;
     }
     if (kind == kDraggableWindow)

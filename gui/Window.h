@@ -1,10 +1,11 @@
 #pragma once
 // The toolkit's top-level window, base of the launcher's screens: its own window class,
 // placement on the right monitor, a disabled owner while it is open, dragging by its
-// face, controller polling on its timer, and the dialog-style message loop.
-#include "gui/Joystick.h"
+// face, the controller on its timer, and the dialog-style message loop.
+#include "gui/ButtonPrompts.h"
 #include "gui/Object.h"
 #include "gui/Placement.h"
+#include "platform/Gamepad.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,16 +25,23 @@ public:
 
     // Set the client size with setSize first, in pixels at 96 DPI: the window takes the
     // DPI of the monitor it opens on (its owner's, or the one placement picks) and scales
-    // that size for it. With an owner, the window opens centred over it and the owner is
-    // disabled until this window closes. The window is created hidden; run shows it.
-    // Failures are reported and end start-up with an exception.
+    // that size for it (see scaleFor). With an owner, the window opens centred over it and
+    // the owner is disabled until this window closes. The window is created hidden; run
+    // shows it. Failures are reported and end start-up with an exception.
     void create(Window* owner, const char* titleText, uint8_t windowKind);
-    // Shows the window and runs the message loop until WM_QUIT; returns 0.
+    // Shows the window and runs the message loop until WM_QUIT; returns 0. While the
+    // window is in front, the controller drives it on a timer of its own.
     int run();
-    // Re-enables and focuses the owner, destroys the window (which ends the running
-    // loop) and unregisters the class. Safe to call more than once.
+    // Re-enables and focuses the owner (the control a controller left the focus on, while
+    // one is in use), destroys the window (which ends the running loop) and unregisters
+    // the class. Safe to call more than once.
     void close();
-    void setJoystickHandler(JoystickHandler handler);
+    // The DPI the window is laid out for on a monitor of `monitorDpi` whose work area is
+    // `workArea`: the monitor's, at least 144 on a handheld, and at most the largest at
+    // which the whole window fits in the work area (never below 96).
+    UINT scaleFor(UINT monitorDpi, const RECT& workArea) const;
+    // One controller input, as the poll hands it over.
+    void padInput(PadInput input);
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -44,7 +52,14 @@ public:
     std::string title;
     std::string className;
     uint8_t kind = 0;
-    JoystickHandler onJoystick;
+    // Where the controller starts: the focus goes there when the controller is used and
+    // the focus is on no control. Null: the first control in the focus order.
+    IObject* padStart = nullptr;
+    // The screen's own controller buttons, asked before the navigation common to every
+    // window (and never while a list is open); true when the input was taken.
+    std::function<bool(PadInput)> onPadButton;
+    // Shown while the player uses a controller.
+    ButtonPrompts* prompts = nullptr;
     // After the window moved to a monitor of another DPI (or the scale changed) and took
     // its new size: the screen lays its controls out again. Repainted afterwards.
     std::function<void()> onDpiChange;
@@ -57,12 +72,18 @@ private:
     SIZE outerSize(UINT forDpi) const;
     void changeDpi(UINT newDpi, const RECT& suggested);
     void drag(HWND window, UINT msg, LPARAM lParam);
+    void pollGamepad();
+    void showPrompts(bool on);
 
     // Where in the client area the left button went down; only one window can hold the
     // mouse capture at a time.
     bool dragging = false;
     int grabX = 0;
     int grabY = 0;
+    // The owner's focus when this window opened, and this window's when it last went to
+    // the background.
+    HWND ownerFocus = nullptr;
+    HWND focusBeforeLeaving = nullptr;
 };
 
 } // namespace VellGui

@@ -5,7 +5,7 @@
 #include "platform/Handle.h"
 #include "platform/SystemError.h"
 #include "platform/Text.h"
-#include "platform/VisualStyles.h"
+#include "platform/MessageBox.h"
 
 #include <windows.h>
 #include <shellapi.h>

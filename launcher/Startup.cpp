@@ -8,7 +8,8 @@
 #include "platform/Text.h"
 #include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
-#include "platform/VisualStyles.h"
+#include "platform/Gamepad.h"
+#include "platform/MessageBox.h"
 
 #include <objbase.h>
 
@@ -23,6 +24,13 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
 
 void uninitializeCom() {
     CoUninitialize();
+}
+
+// Steam's Game Mode on a handheld sets SteamDeck=1; any other value, or none, is a desktop.
+bool onHandheld() {
+    wchar_t value[4] = {};
+    DWORD length = GetEnvironmentVariableW(L"SteamDeck", value, 4);
+    return length == 1 && value[0] == L'1';
 }
 
 void showWow64Warning() {
@@ -93,6 +101,9 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
 
     startup::instance = instance;
     startup::showCommand = showCommand;
+    startup::handheld = onHandheld();
+    // There the controller is what the player holds: its prompts show from the start.
+    gamepad.inUse = startup::handheld;
 
     atexit(uninitializeCom);
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);

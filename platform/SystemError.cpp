@@ -1,7 +1,7 @@
 #include "platform/SystemError.h"
 
 #include "platform/Text.h"
-#include "platform/VisualStyles.h"
+#include "platform/MessageBox.h"
 
 #include <exception>
 #include <string>

@@ -28,8 +28,3 @@ VisualStyles::~VisualStyles() {
     if (active_)
         DeactivateActCtx(0, cookie_);
 }
-
-int messageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type) {
-    VisualStyles styles;
-    return MessageBoxW(owner, text, caption, type);
-}

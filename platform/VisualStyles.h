@@ -23,6 +23,3 @@ private:
     ULONG_PTR cookie_ = 0;
     bool active_ = false;
 };
-
-// MessageBoxW, its buttons with visual styles.
-int messageBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT type);

@@ -3,7 +3,6 @@
 #include "launch/GameLaunch.h"
 #include "platform/Text.h"
 #include "platform/VisualStyles.h"
-#include "screens/Gamepad.h"
 #include "screens/OptionsWindow.h"
 #include "settings/ConfigFile.h"
 #include "settings/ConfigModel.h"
@@ -20,9 +19,10 @@ constexpr int kButtonOffsetX = 35; // from an icon's left edge to its button's
 constexpr int kButtonOffsetY = -4; // from an icon's top edge to its button's
 constexpr int kButtonWidth = 176;
 constexpr int kButtonHeight = 34;
-constexpr int kVersionInsetX = 5; // the version text's right edge from the window's
-constexpr int kVersionInsetY = 2; // its bottom edge from the window's
-constexpr UINT kControllerPollMs = 100;
+constexpr int kVersionInsetX = 5;  // the version text's right edge from the window's
+constexpr int kVersionInsetY = 2;  // its bottom edge from the window's
+constexpr int kPromptsInsetX = 10; // the controller's prompts in the free bottom left corner
+constexpr int kPromptsInsetY = 8;
 constexpr COLORREF kCaptionColor = RGB(4, 4, 4);
 constexpr COLORREF kCaptionHighlight = RGB(138, 138, 138);
 constexpr COLORREF kVersionColor = RGB(238, 238, 238);
@@ -65,8 +65,12 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork, const MainW
         row.button.hotKey = row.hotKey;
     }
 
-    setJoystickHandler(gamepadHandler(
-        *this, [this] { onPlay(); }, [this] { onQuit(); }));
+    // A controller starts on "Starten": untouched, A starts the game and B quits.
+    padStart = &playButton;
+    padPrompts.setVAnchor(kAnchorEnd);
+    padPrompts.create(this, artwork.impact15, artwork.impact15, kVersionColor,
+                      {{PadInput::A, toUpper("Auswählen")}, {PadInput::B, toUpper("Beenden")}});
+    prompts = &padPrompts;
     onDpiChange = [this] {
         placeControls();
         background.rescale();
@@ -75,9 +79,8 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork, const MainW
             row.button.rescale();
         }
         versionLabel.relayout();
+        padPrompts.rescale();
     };
-    // The top-level window polls the controllers on the timer whose id is its handle.
-    SetTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd), kControllerPollMs, nullptr);
 }
 
 std::array<MainWindow::Row, 4> MainWindow::rows() {
@@ -102,6 +105,7 @@ void MainWindow::placeControls() {
         iconY += row.picture->info.bmHeight + kIconGap;
     }
     versionLabel.setPosition(width - scaled(kVersionInsetX), height - scaled(kVersionInsetY));
+    padPrompts.setPosition(scaled(kPromptsInsetX), height - scaled(kPromptsInsetY));
 }
 
 void MainWindow::onPlay() {

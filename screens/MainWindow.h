@@ -3,6 +3,7 @@
 // button (Play, Options, account page, Quit) and the game's version in the bottom right
 // corner, in a borderless window that is dragged by its background.
 #include "gui/Button.h"
+#include "gui/ButtonPrompts.h"
 #include "gui/Image.h"
 #include "gui/Label.h"
 #include "gui/Window.h"
@@ -52,6 +53,8 @@ public:
     VellGui::Button accountButton;
     VellGui::Button quitButton;
     VellGui::Label versionLabel;
+    // What A and B do, while the player uses a controller.
+    VellGui::ButtonPrompts padPrompts;
     // The game's arguments; set once, right after construction.
     std::string commandLine;
 

@@ -57,6 +57,26 @@ OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
     }
     modeList.addItem("Vollbild");
     modeList.addItem("Fenster (Rahmenlos)");
+    // Below the rows, in the panel's free bottom left corner.
+    padPrompts.setVAnchor(kAnchorEnd);
+    padPrompts.create(&panel, artwork.segoe15, artwork.segoe15Bold, RGB(0, 0, 0),
+                      {{PadInput::A, "Auswählen"},
+                       {PadInput::B, "Abbrechen"},
+                       {PadInput::Y, "Zurücksetzen"},
+                       {PadInput::Menu, "Speichern"}});
+    placePrompts();
+    prompts = &padPrompts;
+    // A controller starts on the first list; B cancels as Escape does, and the buttons
+    // without a control of their own stand for "Zurücksetzen" and "Speichern".
+    padStart = &monitorList;
+    onPadButton = [this](PadInput input) {
+        Button* button = input == PadInput::Y      ? &resetButton
+                         : input == PadInput::Menu ? &saveButton
+                                                   : nullptr;
+        if (button && button->hwnd)
+            SendMessageW(button->hwnd, BM_CLICK, 0, 0);
+        return button != nullptr;
+    };
 
     resetButton.onClick = [this] { restoreDefaults(); };
     saveButton.onClick = [this] { saveAndClose(); };
@@ -74,6 +94,8 @@ OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
         placeControls();
         for (const Row& row : rows())
             row.list.rescale();
+        padPrompts.rescale();
+        placePrompts();
     };
 }
 
@@ -110,6 +132,10 @@ void OptionsWindow::placeControls() {
         row.list.setSize(scaled(kListWidth), scaled(kRowHeight));
         rowY += kRowPitch;
     }
+}
+
+void OptionsWindow::placePrompts() {
+    padPrompts.setPosition(scaled(kRowInset), panel.height - scaled(kRowInset));
 }
 
 void OptionsWindow::loadValues() {

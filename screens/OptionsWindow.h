@@ -5,6 +5,7 @@
 // "Abbrechen", Escape and the close box close without writing.
 #include "display/DisplayEnumeration.h"
 #include "gui/Button.h"
+#include "gui/ButtonPrompts.h"
 #include "gui/ComboBox.h"
 #include "gui/Group.h"
 #include "gui/Image.h"
@@ -50,6 +51,8 @@ public:
     VellGui::ComboBox monitorList;
     VellGui::ComboBox modeList;
     VellGui::ComboBox resolutionList;
+    // What the controller's buttons do here, while the player uses one.
+    VellGui::ButtonPrompts padPrompts;
     ConfigModel model;
     // The resolution last chosen for each monitor while the window is open.
     std::map<int, int> resolutionByMonitor;
@@ -66,6 +69,7 @@ private:
     std::array<Row, 3> rows();
     // The places and sizes of the controls at the window's DPI, from their measured sizes.
     void placeControls();
+    void placePrompts();
     void fillMonitorList();
     void fillResolutionList();
     // The label's font: bold while its row's choice differs from the saved one.

@@ -17,6 +17,11 @@ dir=${1:?usage: wine-run.sh [--needs-32bit] SESSION-DIR PROGRAM [ARGS...]}
 shift
 # shellcheck disable=SC1091
 . "$dir/env"
+# A test's own DLL load orders (ctest's ENVIRONMENT), e.g. a stand-in system DLL: Wine takes
+# them from the environment a process starts with, never from one a Windows program sets.
+if [ -n "${VANTORRA_DLL_OVERRIDES:-}" ]; then
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$VANTORRA_DLL_OVERRIDES"
+fi
 # Wine's helper processes (the desktop, started games) outlive the program; give them a
 # file rather than our caller's pipe, or ctest would wait for them until its time-out.
 out=$(mktemp)

@@ -1,6 +1,8 @@
 // The top-level window: class, placement, the owner while an owned window is open,
-// dragging, the message loop's Escape rule and the controller poll.
-#include "gui/Joystick.h"
+// dragging, the message loop's Escape rule and the controller.
+#include "gui/Button.h"
+#include "gui/ButtonPrompts.h"
+#include "platform/Gamepad.h"
 #include "platform/SystemHooks.h"
 #include "gui/Placement.h"
 #include "launcher/Resources.h"
@@ -17,14 +19,20 @@ using VellGui::Window;
 
 namespace {
 
-// A controller layout for the poll: ids in `working` answer with their id as buttons.
+// A controller layout for the poll: ids in `working` answer, holding `buttonsHeld` (the
+// d-pad through the hat's bits below).
 std::set<UINT> working;
 std::vector<UINT> reads;
+DWORD buttonsHeld = 0;
+constexpr DWORD kUp = 1u << 16;
+constexpr DWORD kDown = 1u << 17;
 MMRESULT WINAPI fakeReader(UINT id, JOYINFOEX* record) {
     reads.push_back(id);
     if (!working.contains(id))
         return JOYERR_UNPLUGGED;
-    record->dwButtons = id;
+    record->dwButtons = buttonsHeld & 0xFFFF;
+    record->dwPOV = (buttonsHeld & kUp) ? 0 : (buttonsHeld & kDown) ? 18000 : JOY_POVCENTERED;
+    record->dwXpos = record->dwYpos = 32767;
     return JOYERR_NOERROR;
 }
 
@@ -39,7 +47,8 @@ class TopLevel : public ::testing::Test {
 protected:
     void SetUp() override {
         useThisModule();
-        VellGui::joystickMask = 0xFFFF;
+        gamepad = Gamepad{};
+        buttonsHeld = 0;
         systemHooks.readJoystick = fakeReader;
         working.clear();
         reads.clear();
@@ -48,6 +57,7 @@ protected:
     void TearDown() override {
         systemHooks.readJoystick = readSystemJoystick;
         systemHooks.workArea = systemWorkArea;
+        gamepad = Gamepad{};
         drainQuit();
     }
 
@@ -259,53 +269,104 @@ TEST_F(TopLevel, EscapeMovesTheFocusToTheTopLevelWindow) {
     EXPECT_EQ(window.hwnd, nullptr); // closed, and the loop ended
 }
 
-TEST_F(TopLevel, ControllerPollDropsFailedIdsForGood) {
+// The controller in a window, tick by tick: it starts on the window's start control, moves
+// through the focus order, presses the focused button once per press, goes back as Escape
+// does, and does nothing while another window is in front.
+TEST_F(TopLevel, ControllerMovesAndPressesAsTheKeyboardDoes) {
+    working = {0};
     Window window;
     window.setSize(300, 200);
     window.create(nullptr, "Controllers", VellGui::kDraggableWindow);
-    std::vector<DWORD> handled;
-    window.setJoystickHandler([&](JOYINFOEX& record) {
-        EXPECT_EQ(record.dwSize, 52u);
-        EXPECT_EQ(record.dwFlags, DWORD(JOY_RETURNX | JOY_RETURNY | JOY_RETURNBUTTONS));
-        handled.push_back(record.dwButtons);
-    });
+    VellGui::Button buttons[3];
+    int clicks[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        buttons[i].setPosition(10, 10 + 40 * i);
+        buttons[i].create(&window, nullptr, "Button", VellGui::kPushButton);
+        buttons[i].onClick = [&clicks, i] { ++clicks[i]; };
+    }
+    buttons[2].hotKey = VK_ESCAPE;
+    window.padStart = &buttons[1];
     bringToFront(window);
-    auto tick = [&](WPARAM id) {
-        reads.clear();
-        handled.clear();
-        SendMessageW(window.hwnd, WM_TIMER, id, 0);
-    };
+    SetFocus(window.hwnd);
     WPARAM ownId = reinterpret_cast<WPARAM>(window.hwnd);
+    auto press = [&](DWORD held, WPARAM id = 0) {
+        buttonsHeld = held;
+        SendMessageW(window.hwnd, WM_TIMER, id ? id : ownId, 0);
+        buttonsHeld = 0;
+        SendMessageW(window.hwnd, WM_TIMER, id ? id : ownId, 0);
+    };
 
-    working = {3, 9};
-    tick(ownId);
-    EXPECT_EQ(reads.size(), 16u);
-    EXPECT_EQ(handled, (std::vector<DWORD>{3, 9}));
-    EXPECT_EQ(VellGui::joystickMask, (1u << 3) | (1u << 9));
+    press(0);
+    EXPECT_EQ(GetFocus(), window.hwnd) << "an idle controller moves nothing";
+    EXPECT_FALSE(gamepad.inUse);
+    press(kDown);
+    EXPECT_EQ(GetFocus(), buttons[2].hwnd) << "from the start control, one down";
+    EXPECT_TRUE(gamepad.inUse);
+    press(kDown);
+    EXPECT_EQ(GetFocus(), buttons[0].hwnd) << "round to the first";
+    press(kUp);
+    EXPECT_EQ(GetFocus(), buttons[2].hwnd);
+    press(kUp);
+    press(JOY_BUTTON1);
+    EXPECT_EQ(clicks[1], 1);
+    buttonsHeld = JOY_BUTTON1;
+    for (int tick = 0; tick < 5; ++tick)
+        SendMessageW(window.hwnd, WM_TIMER, ownId, 0);
+    EXPECT_EQ(clicks[1], 2) << "a held button acts once";
+    press(JOY_BUTTON2);
+    EXPECT_EQ(clicks[2], 1) << "B goes back, as Escape";
 
-    // Controller 9 goes away, and one on id 0 arrives too late to be noticed.
-    working = {0, 3};
-    tick(ownId);
-    EXPECT_EQ(reads, (std::vector<UINT>{3, 9}));
-    EXPECT_EQ(handled, (std::vector<DWORD>{3}));
-    tick(ownId);
-    EXPECT_EQ(reads, (std::vector<UINT>{3}));
-
-    tick(ownId + 1); // another timer
-    EXPECT_TRUE(reads.empty());
-
+    press(JOY_BUTTON1, ownId + 1); // another timer
     Window other;
     other.setSize(100, 100);
     other.create(nullptr, "InFront", 0);
     bringToFront(other);
-    tick(ownId);
+    reads.clear();
+    press(JOY_BUTTON1);
     EXPECT_TRUE(reads.empty());
-    EXPECT_TRUE(handled.empty());
-
+    EXPECT_EQ(clicks[0] + clicks[1] + clicks[2], 3);
+    // Back in front, the controller goes on from the button it left.
     bringToFront(window);
-    window.onJoystick = nullptr;
-    tick(ownId);
-    EXPECT_TRUE(reads.empty());
+    EXPECT_EQ(GetFocus(), buttons[1].hwnd);
+}
+
+// Opened while a controller is in use, a window shows its prompts and the focus on its start
+// control; the keyboard takes over and the prompts go.
+TEST_F(TopLevel, PromptsShowWhileTheControllerIsInUse) {
+    HookedWindow window;
+    window.setSize(300, 200);
+    window.create(nullptr, "Prompts", VellGui::kDraggableWindow);
+    VellGui::Button button;
+    button.create(&window, nullptr, "Button", VellGui::kPushButton);
+    VellGui::ButtonPrompts prompts;
+    prompts.create(&window, nullptr, nullptr, RGB(0, 0, 0), {{PadInput::A, "Go"}});
+    window.prompts = &prompts;
+    window.padStart = &button;
+    const HWND buttonWindow = button.hwnd;
+    EXPECT_FALSE(IsWindowVisible(prompts.hwnd));
+
+    gamepad.inUse = true;
+    bool shownAtFirst = false;
+    HWND focusAtFirst = nullptr;
+    constexpr UINT kLook = WM_APP + 1;
+    constexpr UINT kDone = WM_APP + 2;
+    window.hook = [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> LRESULT {
+        if (hwnd == window.hwnd && msg == kLook) {
+            shownAtFirst = IsWindowVisible(prompts.hwnd);
+            focusAtFirst = GetFocus();
+            PostMessageW(button.hwnd, WM_KEYDOWN, VK_SHIFT, 0);
+            PostMessageW(hwnd, kDone, 0, 0);
+        } else if (hwnd == window.hwnd && msg == kDone) {
+            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        }
+        return 0;
+    };
+    PostMessageW(window.hwnd, kLook, 0, 0);
+    EXPECT_EQ(window.run(), 0);
+    EXPECT_TRUE(shownAtFirst);
+    EXPECT_EQ(focusAtFirst, buttonWindow);
+    EXPECT_FALSE(gamepad.inUse) << "a key was pressed";
+    EXPECT_FALSE(prompts.shown);
 }
 
 TEST_F(TopLevel, FailedRegistrationIsReportedAndThrows) {

@@ -1,2 +1,2 @@
-# Text conversions and the system error box.
-vantorra_add_test(platform_tests platform/TextTest.cpp)
+# Text conversions, the system error box and the controller's presses.
+vantorra_add_test(platform_tests platform/TextTest.cpp platform/GamepadTest.cpp)

@@ -4,6 +4,7 @@
 #include "gui/Resample.h"
 #include "platform/ComPtr.h"
 #include "settings/ConfigFile.h"
+#include "tests/screens/LauncherDriver.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestSupport.h"
 
@@ -23,140 +24,13 @@ using namespace testing_support;
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 20000;
-
-// Wine takes the cursor position from the X pointer, which SendInput alone does not always
-// move: the pointer is warped first, as a real mouse would have moved it.
-void mouse(DWORD flags, POINT screen = {}) {
-    if (flags & MOUSEEVENTF_MOVE) {
-        SetCursorPos(screen.x, screen.y);
-        waitFor(
-            [&] {
-                POINT now = {};
-                GetCursorPos(&now);
-                return now.x == screen.x && now.y == screen.y;
-            },
-            1000);
-    }
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        input.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-        input.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        input.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    }
-    SendInput(1, &input, sizeof(INPUT));
-}
-
-RECT outer(HWND window) {
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-struct ChildSearch {
-    const wchar_t* className;
-    const wchar_t* text; // any text when null
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK matchChild(HWND child, LPARAM context) {
-    auto* search = reinterpret_cast<ChildSearch*>(context);
-    wchar_t name[64] = {};
-    wchar_t text[128] = {};
-    GetClassNameW(child, name, 64);
-    GetWindowTextW(child, text, 128);
-    if (_wcsicmp(name, search->className) == 0 &&
-        (!search->text || wcscmp(text, search->text) == 0))
-        search->found.push_back(child);
-    return TRUE;
-}
-
-// Controls of another process's window, by class and text.
-std::vector<HWND> children(HWND window, const wchar_t* className, const wchar_t* text = nullptr) {
-    ChildSearch search = {className, text, {}};
-    EnumChildWindows(window, matchChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The label drawn to the left of a list, on the same row.
-HWND labelBeside(HWND window, HWND list) {
-    RECT row = outer(list);
-    int middle = (row.top + row.bottom) / 2;
-    for (HWND label : children(window, L"Static")) {
-        RECT rect = outer(label);
-        if (rect.right <= row.left && rect.top <= middle && middle < rect.bottom)
-            return label;
-    }
-    return nullptr;
-}
-
-int widthOf(HWND window) {
-    RECT rect = outer(window);
-    return rect.right - rect.left;
-}
-
-// Pixels of exactly that colour on the screen inside the rectangle.
-int countColour(RECT area, COLORREF colour) {
-    return testing_support::captureScreen(area).count(colour);
-}
-
-class LauncherWindow : public ::testing::Test {
+class LauncherWindow : public LauncherDriver {
 protected:
     void SetUp() override {
         setStandInGame(L"window", 10000);
         DeleteFileW(wide(ConfigFile().path()).c_str());
     }
     void TearDown() override { resetStandInGame(); }
-
-    // Starts the launcher and waits until its window is in front.
-    HWND start(ChildProcess& launcher, const InstallFolder& folder,
-               const std::wstring& arguments = L"") {
-        launcher = ChildProcess(folder.launcher(), arguments, folder.path());
-        HWND window = waitForWindow(launcher.pid(), L"Vantorra", kTimeoutMs);
-        if (window) {
-            SetForegroundWindow(window);
-            waitFor([&] { return GetForegroundWindow() == window; }, 3000);
-        }
-        return window;
-    }
-
-    // A point of the window's client area, on the screen.
-    static POINT at(HWND window, int x, int y) {
-        RECT rect = outer(window);
-        return {rect.left + x, rect.top + y};
-    }
-    // The middle of a control, on the screen.
-    static POINT centre(HWND control) {
-        RECT rect = outer(control);
-        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    }
-    // Clicks at a point of the screen until `done` holds. Wine takes the cursor from the X
-    // pointer, and with the machine busy a late motion event of an earlier move can take
-    // it away again before the button goes down, so that the click lands elsewhere. A
-    // click without effect is therefore repeated, up to three times; one that never has
-    // an effect still fails the test.
-    template <typename Done> static bool clickUntil(POINT point, Done done) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            mouse(MOUSEEVENTF_MOVE, point);
-            mouse(MOUSEEVENTF_LEFTDOWN);
-            mouse(MOUSEEVENTF_LEFTUP);
-            if (waitFor(done, 5000))
-                return true;
-        }
-        return false;
-    }
-    // Clicks "EINSTELLUNGEN" and waits for the options window.
-    static HWND openOptions(const ChildProcess& launcher, HWND mainWindow) {
-        HWND options = nullptr;
-        clickUntil(at(mainWindow, 123 + 60, 196 + 17), [&] {
-            return (options = waitForWindow(launcher.pid(), L"Einstellungen", 0)) != nullptr;
-        });
-        if (options)
-            waitFor([&] { return GetForegroundWindow() == options; }, 3000);
-        return options;
-    }
 };
 
 } // namespace
@@ -701,41 +575,6 @@ UINT screenDpi() {
     ReleaseDC(nullptr, screen);
     return dpi;
 }
-
-// The player's browser for the account page: a program registered for "https" addresses,
-// here the stand-in game, which writes down the address it was given. Wine's shell reads
-// the handler from HKLM only, which the test's own prefix lets it change.
-class AccountPageCatcher {
-public:
-    explicit AccountPageCatcher(const std::wstring& program) {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        wchar_t old[1024] = {};
-        DWORD size = sizeof(old);
-        hadValue_ = RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old),
-                                     &size) == ERROR_SUCCESS;
-        old_ = old;
-        set(L"\"" + program + L"\" \"%1\"");
-    }
-    ~AccountPageCatcher() {
-        if (hadValue_)
-            set(old_);
-        else
-            RegDeleteValueW(key_, nullptr);
-        RegCloseKey(key_);
-    }
-    AccountPageCatcher(const AccountPageCatcher&) = delete;
-    AccountPageCatcher& operator=(const AccountPageCatcher&) = delete;
-
-private:
-    void set(const std::wstring& command) {
-        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       DWORD((command.size() + 1) * sizeof(wchar_t)));
-    }
-    HKEY key_ = nullptr;
-    bool hadValue_ = false;
-    std::wstring old_;
-};
 
 // At the display scales players use most. Wine reads its scale when a prefix's programs
 // start: every scale but 96 DPI runs in a session of its own (ctest's

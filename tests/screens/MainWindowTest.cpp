@@ -1,7 +1,5 @@
 // The main window in this process: its layout, the game's version, what its rows do
-// without a game beside it, and the controller buttons through the joystick seam.
-#include "gui/Joystick.h"
-#include "platform/SystemHooks.h"
+// without a game beside it.
 #include "launcher/Resources.h"
 #include "platform/FileVersion.h"
 #include "platform/VisualStyles.h"
@@ -20,16 +18,6 @@
 using namespace testing_support;
 
 namespace {
-
-DWORD heldButtons = 0;
-int reads = 0;
-MMRESULT WINAPI fakeController(UINT id, JOYINFOEX* record) {
-    ++reads;
-    if (id != 0)
-        return JOYERR_UNPLUGGED;
-    record->dwButtons = heldButtons;
-    return JOYERR_NOERROR;
-}
 
 std::wstring currentDirectory() {
     wchar_t path[MAX_PATH] = {};
@@ -69,15 +57,8 @@ protected:
         loadResources();
     }
 
-    void SetUp() override {
-        previousDirectory = currentDirectory();
-        heldButtons = 0;
-        reads = 0;
-        VellGui::joystickMask = 0xFFFF;
-        systemHooks.readJoystick = fakeController;
-    }
+    void SetUp() override { previousDirectory = currentDirectory(); }
     void TearDown() override {
-        systemHooks.readJoystick = readSystemJoystick;
         SetCurrentDirectoryW(previousDirectory.c_str());
         gui_testing::drainQuit();
     }
@@ -98,10 +79,6 @@ protected:
                 return GetForegroundWindow() == window;
             },
             3000));
-    }
-
-    static void tick(MainWindow& window) {
-        SendMessageW(window.hwnd, WM_TIMER, reinterpret_cast<WPARAM>(window.hwnd), 0);
     }
 
     std::wstring previousDirectory;
@@ -256,67 +233,6 @@ TEST_F(MainScreen, RowsWithoutAGame) {
     command(window.quitIcon);
     EXPECT_FALSE(IsWindow(closing));
     EXPECT_EQ(window.hwnd, nullptr);
-    EXPECT_EQ(boxes.boxes().size(), 2u);
-}
-
-TEST_F(MainScreen, ControllerButtons) {
-    InstallFolder empty(false);
-    enter(empty);
-    MessageBoxCatcher boxes;
-    {
-        MainWindow window(config, launcherArtwork());
-        bringToFront(window.hwnd);
-        // Driven tick by tick here; the window's own timer is checked below.
-        KillTimer(window.hwnd, reinterpret_cast<UINT_PTR>(window.hwnd));
-        VellGui::joystickMask = 0xFFFF;
-        reads = 0;
-
-        heldButtons = JOY_BUTTON3 | JOY_BUTTON4; // nothing mapped
-        tick(window);
-        EXPECT_EQ(reads, 16);
-        EXPECT_TRUE(boxes.boxes().empty());
-        EXPECT_TRUE(IsWindow(window.hwnd));
-
-        heldButtons = JOY_BUTTON1; // Play, and the game is missing
-        tick(window);
-        EXPECT_EQ(boxes.boxes().size(), 1u);
-        EXPECT_TRUE(IsWindow(window.hwnd));
-
-        // Another window in front: the buttons do nothing.
-        gui_testing::HookedWindow other;
-        other.setSize(100, 100);
-        other.create(nullptr, "InFront", 0);
-        bringToFront(other.hwnd);
-        reads = 0;
-        heldButtons = JOY_BUTTON1 | JOY_BUTTON2;
-        tick(window);
-        EXPECT_EQ(reads, 0);
-        EXPECT_EQ(boxes.boxes().size(), 1u);
-        EXPECT_TRUE(IsWindow(window.hwnd));
-        other.close();
-        gui_testing::drainQuit();
-
-        // Both together: Play first (reported), then Quit.
-        bringToFront(window.hwnd);
-        tick(window);
-        EXPECT_EQ(boxes.boxes().size(), 2u);
-        EXPECT_EQ(window.hwnd, nullptr);
-    }
-    gui_testing::drainQuit();
-
-    // Button 2 alone, on the window's own 100 ms timer.
-    MainWindow window(config, launcherArtwork());
-    bringToFront(window.hwnd);
-    heldButtons = JOY_BUTTON2;
-    HWND closing = window.hwnd;
-    EXPECT_TRUE(waitFor(
-        [&] {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&msg);
-            return !IsWindow(closing);
-        },
-        3000));
     EXPECT_EQ(boxes.boxes().size(), 2u);
 }
 

@@ -7,8 +7,10 @@ vantorra_add_test(screens_options_tests
 # The main window in one process; the built launcher driven with synthesized input. Both
 # write vantorra.ini: the in-process one a file of its own, the launcher the player's.
 vantorra_add_test(screens_main_tests screens/MainWindowTest.cpp LIBS vantorra_resources FOREGROUND)
+add_library(launcher_driver STATIC screens/LauncherDriver.cpp)
+target_link_libraries(launcher_driver PUBLIC test_support)
 vantorra_add_test(screens_launcher_tests screens/LauncherWindowTest.cpp
-                  LIBS vantorra_resources oleacc oleaut32 FOREGROUND)
+                  LIBS vantorra_resources launcher_driver oleacc oleaut32 FOREGROUND)
 set_property(TEST screens_launcher_tests APPEND PROPERTY RESOURCE_LOCK vantorra_roaming_ini)
 
 # The built launcher at other display scales. Wine reads the scale when a prefix's programs
@@ -28,3 +30,20 @@ foreach(dpi 120 144 192)
     set_tests_properties(screens_launcher_tests_dpi${dpi} PROPERTIES
                          FIXTURES_REQUIRED wine_dpi${dpi} TIMEOUT 600)
 endforeach()
+
+# The built launcher driven by a controller alone: a stand-in winmm.dll that reads the pads
+# from a file the tests write, put into the desktop session's system folder while they run
+# and loaded natively by this test's processes alone (Wine reads load orders from the
+# environment a process starts with).
+add_library(StandInWinmm SHARED support/StandInWinmm.cpp)
+set_target_properties(StandInWinmm PROPERTIES OUTPUT_NAME winmm PREFIX ""
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/standin)
+if(ownBits EQUAL 32)
+    # Exported as joyGetPosEx, not joyGetPosEx@8.
+    target_link_options(StandInWinmm PRIVATE -Wl,--kill-at)
+endif()
+vantorra_add_test(screens_controller_tests screens/ControllerTest.cpp
+                  LIBS launcher_driver FOREGROUND)
+add_dependencies(screens_controller_tests StandInWinmm)
+set_property(TEST screens_controller_tests APPEND PROPERTY RESOURCE_LOCK vantorra_roaming_ini)
+set_property(TEST screens_controller_tests APPEND PROPERTY ENVIRONMENT VANTORRA_DLL_OVERRIDES=winmm=n)

@@ -368,6 +368,22 @@ std::optional<MessageBoxText> closeMessageBox(DWORD pid, DWORD timeoutMs) {
     return box->text;
 }
 
+int countMessageBoxes(DWORD pid) {
+    int count = 0;
+    findWindow(pid, [&count](HWND window) {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        count += wcscmp(className, L"#32770") == 0;
+        return false;
+    });
+    return count;
+}
+
+std::optional<MessageBoxText> readMessageBoxText(DWORD pid) {
+    auto box = readMessageBox(pid);
+    return box ? std::optional<MessageBoxText>(box->text) : std::nullopt;
+}
+
 HWND waitForWindow(DWORD pid, const wchar_t* title, DWORD timeoutMs) {
     auto titled = [title](HWND window) {
         wchar_t text[256] = {};

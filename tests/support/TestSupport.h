@@ -130,6 +130,9 @@ struct MessageBoxText {
 };
 // Waits for a message box (dialog class "#32770") of the process, reads it, presses OK.
 std::optional<MessageBoxText> closeMessageBox(DWORD pid, DWORD timeoutMs);
+// The message boxes of the process that are shown now, and the first one's text.
+int countMessageBoxes(DWORD pid);
+std::optional<MessageBoxText> readMessageBoxText(DWORD pid);
 
 // Waits for a visible top-level window of the process with exactly that title.
 HWND waitForWindow(DWORD pid, const wchar_t* title, DWORD timeoutMs);

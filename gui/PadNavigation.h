@@ -1,0 +1,21 @@
+#pragma once
+// A game controller moving through a window as the keyboard does, through the system
+// controls' own keyboard paths: up and down go through the focus order as Tab does, left
+// and right step a closed list as its arrow keys do, A presses the focused button or opens
+// the focused list (then chooses in it as Return does), B goes back as Escape does.
+#include "platform/Gamepad.h"
+
+#include <windows.h>
+
+namespace VellGui {
+
+// The control with the keyboard focus in `window`. When the focus is on no control of it,
+// it goes to `start` (or to the first control in the focus order) first, shown with the
+// focus cues the keyboard would show.
+HWND padFocus(HWND window, HWND start);
+// A drop-down list whose list is open: only the list takes the controller then.
+bool isOpenList(HWND control);
+// One controller input for `window`, whose focus is on `focus` (from padFocus).
+void navigate(HWND window, HWND focus, PadInput input);
+
+} // namespace VellGui
