@@ -7,6 +7,8 @@
 #include "settings/ConfigFormat.h"
 #include "settings/FileAccess.h"
 
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -67,6 +69,18 @@ bool ConfigFile::loadManagedKeys() {
 
 bool ConfigFile::save() {
     saveError_ = ERROR_SUCCESS;
+    // A file too large to hold twice is left as it is, like one too large to read.
+    try {
+        return saveOrFail();
+    } catch (const std::bad_alloc&) {
+        saveError_ = ERROR_NOT_ENOUGH_MEMORY;
+    } catch (const std::length_error&) {
+        saveError_ = ERROR_FILE_TOO_LARGE;
+    }
+    return false;
+}
+
+bool ConfigFile::saveOrFail() {
     auto fail = [this](DWORD error) {
         saveError_ = error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
         return false;

@@ -32,6 +32,8 @@ public:
     const std::map<std::string, std::string>& values() const { return values_; }
 
 private:
+    bool saveOrFail();
+
     std::string path_;
     std::map<std::string, std::string> values_;
     unsigned long saveError_ = 0;

@@ -8,6 +8,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -127,8 +129,18 @@ FileContent readWholeFile(const std::string& path) {
         content.error = ERROR_FILE_TOO_LARGE;
         return content;
     }
+    // A 32-bit process cannot hold a string of 1 GiB, nor perhaps a smaller one in an
+    // address space cut into pieces: such a file is refused like one too large to read.
+    try {
+        content.bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
+    } catch (const std::length_error&) {
+        content.error = ERROR_FILE_TOO_LARGE;
+        return content;
+    } catch (const std::bad_alloc&) {
+        content.error = ERROR_NOT_ENOUGH_MEMORY;
+        return content;
+    }
     content.opened = true;
-    content.bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
     DWORD got = 0;
     if (!systemHooks.readFile(file.get(), content.bytes.data(),
                               static_cast<DWORD>(content.bytes.size()), &got, nullptr))

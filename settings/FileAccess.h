@@ -25,7 +25,8 @@ HANDLE createNew(const std::string& path);
 HANDLE openForRead(const std::string& path);
 
 // The file as one open handle found it: its size, then one read of one byte more, so that
-// a file that grew meanwhile shows as well.
+// a file that grew meanwhile shows as well. A file larger than this process can hold is
+// not read at all.
 struct FileContent {
     bool opened = false;         // false: nothing read, `error` says why
     bool complete = false;       // exactly the size's bytes arrived

@@ -1,6 +1,6 @@
-// vantorra.ini disturbed while the launcher runs in skip mode: held open by another
-// program, made read-only, its folder removed. The game must still start, and the file
-// must be as it was or as one save of what the launcher found leaves it.
+// vantorra.ini disturbed while the launcher runs: held open by another program, made
+// read-only, its folder removed, too large to hold. The game must still start, and the
+// file must be as it was or as one save of what the launcher found leaves it.
 #include "settings/ConfigFormat.h"
 #include "tests/release/ConfigCorpus.h"
 #include "tests/release/ReleaseSupport.h"
@@ -69,6 +69,55 @@ TEST_F(Interference, AFileHeldByAnotherProgramIsLeftAsItWas) {
     // Once the other program lets go, the next start saves as usual.
     EXPECT_EQ(runSkipMode(install), "");
     EXPECT_EQ(readFile(config.ini), savedFrom(kOriginal, kOriginal));
+}
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+const std::wstring kArguments = L"-windowed +connect 10.0.0.1";
+
+// The launcher's main window, once it is shown.
+HWND mainWindowOf(const ChildProcess& launcher) {
+    return waitForWindow(launcher.pid(), L"Vantorra", kTimeoutMs);
+}
+
+// Whether the game was started once more, with the launcher's arguments; it is ended.
+bool startedWithTheArguments(const InstallFolder& install, size_t startsBefore) {
+    std::vector<std::string> starts = install.gameStarts();
+    killProcessesIn(install.path());
+    return starts.size() == startsBefore + 1 &&
+           parseGameStart(starts.back()).commandLine.find(narrow(kArguments)) != std::string::npos;
+}
+
+} // namespace
+
+// A vantorra.ini too large to hold is neither read nor touched, and the game starts with
+// the player's arguments, in skip mode and from the window. A 32-bit process cannot hold a
+// string of 1 GiB; a 64-bit one can, and refuses only files beyond ReadFile's 32-bit
+// count, so for the x64 build the file is 4 GiB. Both take no room on the disk.
+TEST_F(Interference, AFileTooLargeToHoldIsLeftAndTheGameStarts) {
+    const LONGLONG size = sizeof(void*) == 4 ? 1LL << 30 : (1LL << 32) + 1;
+    ASSERT_TRUE(writeSparseFile(config.ini, size));
+    const FILETIME written = lastWriteTime(config.ini);
+    for (bool skipMode : {true, false}) {
+        SCOPED_TRACE(skipMode ? "skip mode" : "Starten");
+        size_t starts = install.gameStarts().size();
+        ChildProcess launcher(install.launcher(),
+                              skipMode ? L"-SKIP_LAUNCHER " + kArguments : kArguments,
+                              install.path());
+        if (!skipMode) {
+            HWND window = mainWindowOf(launcher);
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(pressButton(window, L"STARTEN"));
+        }
+        EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+        EXPECT_TRUE(startedWithTheArguments(install, starts));
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExW(config.ini.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ((LONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow, size);
+    EXPECT_TRUE(sameTime(data.ftLastWriteTime, written));
+    EXPECT_EQ(leftovers(), std::set<std::wstring>{});
 }
 
 // Windows refuses to replace a read-only file, and so does Wine, although Wine run as
