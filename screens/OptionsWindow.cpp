@@ -197,8 +197,6 @@ void OptionsWindow::saveAndClose() {
     model.writeAll();
     // The player must not leave believing a choice was kept that the next start won't show.
     if (!settings.save())
-        showSystemError(
-            settings.saveError(),
-            formatText("The settings could not be saved to %s", settings.path().c_str()), {hwnd});
+        showSystemError(settings.saveError(), settings.saveFailure().c_str(), {hwnd});
     close();
 }

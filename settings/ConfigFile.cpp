@@ -17,36 +17,26 @@ constexpr const char* kConfigFileName = "vantorra.ini";
 
 // The whole file as it is on disk now. The player is told when the system fails the read
 // itself (a file that cannot be opened is passed over in silence).
-FileContent readAndReport(const std::string& path) {
-    FileContent content = readWholeFile(path);
+FileContent readAndReport(const std::string& path, FileFacts* facts = nullptr) {
+    FileContent content = readWholeFile(path, facts);
     if (content.opened && content.error != ERROR_SUCCESS)
         showSystemError(content.error, nullptr,
                         {nullptr, L"Error", MB_TOPMOST | MB_ICONINFORMATION});
     return content;
 }
 
-// Puts the finished temporary file in place of the original with one rename, so that
-// the file is the old or the new content at every moment, even for a launcher ended in
-// between (Wine's ReplaceFileW moves the original aside first). False with the system's
-// error code set.
-bool replaceWith(const std::string& path, const std::string& temporary) {
-    std::wstring target = toWideString(path);
+// Puts the finished temporary file in place of the file itself with one rename, so that
+// it is the old or the new content at every moment, even for a launcher ended in between
+// (Wine's ReplaceFileW moves the original aside first). False with the system's error code
+// set.
+bool replaceWith(const FileFacts& target, const std::string& temporary) {
     std::wstring replacement = toWideString(temporary);
-    DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        // A player's read-only mark protects the file; Windows refuses the rename on its
-        // own, Wine would not.
-        if (attributes & FILE_ATTRIBUTE_READONLY) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return false;
-        }
-        // The new file keeps the marks the player put on the old one.
-        DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                   FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-        if (kept != 0 && !SetFileAttributesW(replacement.c_str(), kept | FILE_ATTRIBUTE_ARCHIVE))
-            return false;
-    }
-    return systemHooks.moveFile(replacement.c_str(), target.c_str(),
+    // The new file keeps the marks the player put on the old one.
+    DWORD kept = target.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (kept != 0 && !SetFileAttributesW(replacement.c_str(), kept | FILE_ATTRIBUTE_ARCHIVE))
+        return false;
+    return systemHooks.moveFile(replacement.c_str(), toWideString(target.path).c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -69,6 +59,7 @@ bool ConfigFile::loadManagedKeys() {
 
 bool ConfigFile::save() {
     saveError_ = ERROR_SUCCESS;
+    refusedForNames_ = false;
     // A file too large to hold twice is left as it is, like one too large to read.
     try {
         return saveOrFail();
@@ -90,36 +81,62 @@ bool ConfigFile::saveOrFail() {
     Handle(createNew(path_)).reset();
 
     // A file we cannot read completely would be rewritten from part of it, losing the rest.
-    FileContent content = readAndReport(path_);
+    FileFacts target;
+    FileContent content = readAndReport(path_, &target);
     if (!content.complete)
         return fail(content.error != ERROR_SUCCESS ? content.error : ERROR_READ_FAULT);
 
     // Also when nothing changes: the file may already hold what a save that was cut short
     // wrote before its temporary was put in place.
-    removeLeftTemporaries(path_);
+    removeLeftTemporaries(target.path);
 
     std::string rewritten = rewrittenConfig(content.bytes, values_);
     if (rewritten == content.bytes)
         return true;
     content.bytes = std::string(); // a large file is held twice only as long as needed
 
-    // The original stays untouched until the new content is complete on disk.
-    std::string temporary = newTemporaryBeside(path_);
+    // Every name of the file would have to see the new content, and only a write into the
+    // file itself does that: ended halfway, it would leave a mix of old and new lines.
+    if (target.names > 1) {
+        refusedForNames_ = true;
+        return fail(ERROR_NOT_SUPPORTED);
+    }
+    // A player's read-only mark protects the file; Windows refuses the rename on its own,
+    // Wine would not.
+    if (target.attributes & FILE_ATTRIBUTE_READONLY)
+        return fail(ERROR_ACCESS_DENIED);
+
+    // Beside the file itself, so that the rename stays on its volume and a link to it
+    // still leads to the new content. The original stays untouched until the new content
+    // is complete on disk.
+    std::string temporary = newTemporaryBeside(target.path);
     if (temporary.empty())
         return fail(GetLastError());
     Handle file(openForWrite(temporary));
-    bool written = file && writeFully(file.get(), rewritten.data(), rewritten.size()) &&
-                   FlushFileBuffers(file.get());
+    bool written = file && writeFully(file.get(), rewritten.data(), rewritten.size());
+    // The file keeps its creation time, as it did when the system replaced it. A volume
+    // that keeps none leaves the new one's, which is no reason to fail.
+    if (written)
+        SetFileTime(file.get(), &target.created, nullptr, nullptr);
+    written = written && FlushFileBuffers(file.get());
     // Nothing calls the system between the failed step and here.
     DWORD error = GetLastError();
     file.reset();
     if (written) {
-        if (replaceWith(path_, temporary))
+        if (replaceWith(target, temporary))
             return true;
         error = GetLastError();
     }
-    DeleteFileW(toWide(temporary));
+    DeleteFileW(toWideString(temporary).c_str());
     return fail(error);
+}
+
+std::string ConfigFile::saveFailure() const {
+    std::string text = "The settings could not be saved to " + path_;
+    if (refusedForNames_)
+        text += ". The file has other names (hard links), which a new file in its place "
+                "would leave with the old settings.";
+    return text;
 }
 
 bool ConfigFile::contains(const std::string& key) const {

@@ -17,11 +17,16 @@ public:
     // mode asks for no other key, and in a large file the others cost more to hold than
     // the rest of the start.
     bool loadManagedKeys();
-    // Rewrites the file from what is on disk now and the values. True when the file now
-    // holds them (written, or nothing to change); false when it could not be read or
-    // written, leaving it as it was, with saveError() the system's code for why.
+    // Rewrites the file from what is on disk now and the values. Through a link, the file
+    // it leads to is rewritten. True when the file now holds them (written, or nothing to
+    // change); false when it could not be read or written, leaving it as it was, with
+    // saveError() the system's code for why. A file with more than one name (hard links)
+    // is not written: a new file in its place would leave the other names with the old
+    // content.
     bool save();
     unsigned long saveError() const { return saveError_; }
+    // For the player: where the last save failed, and why when the launcher refused.
+    std::string saveFailure() const;
 
     bool contains(const std::string& key) const;
     // The key's value, or empty when absent; never inserts.
@@ -37,4 +42,5 @@ private:
     std::string path_;
     std::map<std::string, std::string> values_;
     unsigned long saveError_ = 0;
+    bool refusedForNames_ = false;
 };

@@ -1,6 +1,7 @@
 // vantorra.ini disturbed while the launcher runs: held open by another program, made
-// read-only, its folder removed, too large to hold. The game must still start, and the
-// file must be as it was or as one save of what the launcher found leaves it.
+// read-only, its folder removed, linked into another folder, too large to hold. The game
+// must still start, and the file must be as it was or as one save of what the launcher
+// found leaves it.
 #include "settings/ConfigFormat.h"
 #include "tests/release/ConfigCorpus.h"
 #include "tests/release/ReleaseSupport.h"
@@ -90,6 +91,38 @@ bool startedWithTheArguments(const InstallFolder& install, size_t startsBefore) 
 }
 
 } // namespace
+
+// A vantorra.ini linked into another folder (a sync folder) stays linked: the save writes
+// the file the link leads to. Wine makes no links of its own (its CreateSymbolicLinkW does
+// nothing), but follows Unix ones as Windows follows its own, and names their targets as
+// the final path. It keeps no creation time that could be set, so that the one a save
+// carries over is not seen here.
+TEST_F(Interference, ALinkedFileStaysLinked) {
+    TempDir sync;
+    const std::wstring target = sync / L"vantorra.ini";
+    ASSERT_TRUE(writeFile(target, kOriginal));
+    ASSERT_TRUE(DeleteFileW(config.ini.c_str()));
+    {
+        UnixLink link(config.ini, unixPath(target));
+        ASSERT_TRUE(link.made());
+        ASSERT_EQ(finalPath(config.ini), finalPath(target));
+        EXPECT_EQ(runSkipMode(install), "");
+        EXPECT_EQ(readFile(target), savedFrom(kOriginal, kOriginal));
+        EXPECT_EQ(finalPath(config.ini), finalPath(target)) << "the link was replaced";
+        EXPECT_EQ(leftovers(), std::set<std::wstring>{});
+        EXPECT_EQ(namesIn(sync.path()), std::set<std::wstring>{L"vantorra.ini"});
+    }
+
+    // A hard link: a new file in its place would leave the other name with the old content,
+    // and a write into it could be cut short, so the launcher leaves it.
+    ASSERT_TRUE(putConfig(config, kOriginal));
+    const std::wstring otherName = sync / L"other-name.ini";
+    ASSERT_TRUE(CreateHardLinkW(otherName.c_str(), config.ini.c_str(), nullptr));
+    EXPECT_EQ(runSkipMode(install), "");
+    EXPECT_EQ(readFile(config.ini), kOriginal);
+    EXPECT_EQ(readFile(otherName), kOriginal);
+    EXPECT_EQ(leftovers(), std::set<std::wstring>{});
+}
 
 // A vantorra.ini too large to hold is neither read nor touched, and the game starts with
 // the player's arguments, in skip mode and from the window. A 32-bit process cannot hold a
