@@ -15,13 +15,18 @@ namespace {
 
 constexpr const char* kConfigFileName = "vantorra.ini";
 
-// The whole file as it is on disk now. The player is told when the system fails the read
-// itself (a file that cannot be opened is passed over in silence).
-FileContent readAndReport(const std::string& path, FileFacts* facts = nullptr) {
-    FileContent content = readWholeFile(path, facts);
+// The player is told when the system fails the read itself (a file that cannot be opened
+// is passed over in silence).
+void reportReadError(const FileContent& content) {
     if (content.opened && content.error != ERROR_SUCCESS)
         showSystemError(content.error, nullptr,
                         {nullptr, L"Error", MB_TOPMOST | MB_ICONINFORMATION});
+}
+
+// The whole file as it is on disk now.
+FileContent readAndReport(const std::string& path) {
+    FileContent content = readWholeFile(path);
+    reportReadError(content);
     return content;
 }
 
@@ -57,12 +62,12 @@ bool ConfigFile::loadManagedKeys() {
     return true;
 }
 
-bool ConfigFile::save() {
+bool ConfigFile::save(ReadErrors readErrors) {
     saveError_ = ERROR_SUCCESS;
     refusedForNames_ = false;
     // A file too large to hold twice is left as it is, like one too large to read.
     try {
-        return saveOrFail();
+        return saveOrFail(readErrors);
     } catch (const std::bad_alloc&) {
         saveError_ = ERROR_NOT_ENOUGH_MEMORY;
     } catch (const std::length_error&) {
@@ -71,7 +76,7 @@ bool ConfigFile::save() {
     return false;
 }
 
-bool ConfigFile::saveOrFail() {
+bool ConfigFile::saveOrFail(ReadErrors readErrors) {
     auto fail = [this](DWORD error) {
         saveError_ = error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
         return false;
@@ -82,7 +87,9 @@ bool ConfigFile::saveOrFail() {
 
     // A file we cannot read completely would be rewritten from part of it, losing the rest.
     FileFacts target;
-    FileContent content = readAndReport(path_, &target);
+    FileContent content = readWholeFile(path_, &target);
+    if (readErrors == ReadErrors::shown)
+        reportReadError(content);
     if (!content.complete)
         return fail(content.error != ERROR_SUCCESS ? content.error : ERROR_READ_FAULT);
 

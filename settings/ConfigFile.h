@@ -17,13 +17,16 @@ public:
     // mode asks for no other key, and in a large file the others cost more to hold than
     // the rest of the start.
     bool loadManagedKeys();
+    // Whether a failed read during a save is shown to the player at once, or left to the
+    // caller, who shows saveError() in a message of its own.
+    enum class ReadErrors { shown, leftToCaller };
     // Rewrites the file from what is on disk now and the values. Through a link, the file
     // it leads to is rewritten. True when the file now holds them (written, or nothing to
     // change); false when it could not be read or written, leaving it as it was, with
     // saveError() the system's code for why. A file with more than one name (hard links)
     // is not written: a new file in its place would leave the other names with the old
     // content.
-    bool save();
+    bool save(ReadErrors readErrors = ReadErrors::shown);
     unsigned long saveError() const { return saveError_; }
     // For the player: where the last save failed, and why when the launcher refused.
     std::string saveFailure() const;
@@ -37,7 +40,7 @@ public:
     const std::map<std::string, std::string>& values() const { return values_; }
 
 private:
-    bool saveOrFail();
+    bool saveOrFail(ReadErrors readErrors);
 
     std::string path_;
     std::map<std::string, std::string> values_;

@@ -1,7 +1,8 @@
 // vantorra.ini disturbed while the launcher runs: held open by another program, made
-// read-only, its folder removed, linked into another folder, too large to hold. The game
-// must still start, and the file must be as it was or as one save of what the launcher
-// found leaves it.
+// read-only, its folder removed, linked into another folder, too large to hold, unreadable.
+// The game must still start, and the file must be as it was or as one save of what the
+// launcher found leaves it.
+#include "settings/ConfigFile.h"
 #include "settings/ConfigFormat.h"
 #include "tests/release/ConfigCorpus.h"
 #include "tests/release/ReleaseSupport.h"
@@ -151,6 +152,57 @@ TEST_F(Interference, AFileTooLargeToHoldIsLeftAndTheGameStarts) {
     EXPECT_EQ((LONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow, size);
     EXPECT_TRUE(sameTime(data.ftLastWriteTime, written));
     EXPECT_EQ(leftovers(), std::set<std::wstring>{});
+}
+
+// "Speichern" that cannot save says so once, in a box owned by the options window: after a
+// failed read, and for a file with another name. Windows fails a read under another
+// program's lock on the bytes; Wine does not, so here the file becomes a link to one that
+// no read gets through: /proc/self/mem, whose first page is never mapped.
+TEST_F(Interference, SpeichernThatCannotSaveSaysSoOnce) {
+    TempDir elsewhere;
+    for (bool failingRead : {true, false}) {
+        SCOPED_TRACE(failingRead ? "a failed read" : "a hard link");
+        ASSERT_TRUE(putConfig(config, kOriginal));
+        if (!failingRead) {
+            ASSERT_TRUE(CreateHardLinkW((elsewhere / L"other-name.ini").c_str(), config.ini.c_str(),
+                                        nullptr));
+        }
+        ChildProcess launcher(install.launcher(), L"", install.path());
+        HWND window = mainWindowOf(launcher);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(pressButton(window, L"EINSTELLUNGEN"));
+        HWND options = waitForWindow(launcher.pid(), L"Einstellungen", kTimeoutMs);
+        ASSERT_NE(options, nullptr);
+        std::optional<UnixLink> unreadable;
+        if (failingRead) {
+            ASSERT_TRUE(DeleteFileW(config.ini.c_str()));
+            ASSERT_TRUE(unreadable.emplace(config.ini, "/proc/self/mem").made());
+        }
+
+        // kOriginal lacks three managed keys, so Speichern has to write.
+        ASSERT_TRUE(pressButton(options, L"Speichern"));
+        std::vector<MessageBoxText> boxes;
+        DWORD start = GetTickCount();
+        // Until the window has closed and a second box would have had time to come.
+        for (DWORD closedAt = 0; !closedAt || GetTickCount() - closedAt < 1000;) {
+            if (auto box = closeMessageBox(launcher.pid(), 100))
+                boxes.push_back(*box);
+            if (!closedAt && !IsWindow(options))
+                closedAt = GetTickCount();
+            ASSERT_LT(GetTickCount() - start, kTimeoutMs) << "the options window stays";
+        }
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].owner, options);
+        EXPECT_NE(boxes[0].text.find(ConfigFile().path()), std::string::npos) << boxes[0].text;
+        if (!failingRead) {
+            EXPECT_NE(boxes[0].text.find("hard links"), std::string::npos) << boxes[0].text;
+        }
+
+        unreadable.reset();
+        DeleteFileW((elsewhere / L"other-name.ini").c_str());
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+    }
 }
 
 // Windows refuses to replace a read-only file, and so does Wine, although Wine run as
