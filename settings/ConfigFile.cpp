@@ -23,13 +23,6 @@ void reportReadError(const FileContent& content) {
                         {nullptr, L"Error", MB_TOPMOST | MB_ICONINFORMATION});
 }
 
-// The whole file as it is on disk now.
-FileContent readAndReport(const std::string& path) {
-    FileContent content = readWholeFile(path);
-    reportReadError(content);
-    return content;
-}
-
 // Puts the finished temporary file in place of the file itself with one rename, so that
 // it is the old or the new content at every moment, even for a launcher ended in between
 // (Wine's ReplaceFileW moves the original aside first). False with the system's error code
@@ -52,14 +45,51 @@ ConfigFile::ConfigFile() : path_(configFolder() + kConfigFileName) {}
 ConfigFile::ConfigFile(std::string path) : path_(std::move(path)) {}
 
 bool ConfigFile::load() {
-    // After a failed read what did arrive is still worth having.
-    parseConfigText(readAndReport(path_).bytes, values_);
+    loadKeys(false);
     return true;
 }
 
 bool ConfigFile::loadManagedKeys() {
-    parseConfigText(readAndReport(path_).bytes, values_, true);
+    loadKeys(true);
     return true;
+}
+
+void ConfigFile::loadKeys(bool managedKeysOnly) {
+    managedKeysOnly_ = managedKeysOnly;
+    FileContent content = readWholeFile(path_);
+    reportReadError(content);
+    // After a failed read what did arrive is still worth having. A file held by another
+    // program for a moment leaves the values without the player's settings: until a
+    // later read finds them, no default is written over them.
+    loadFailed_ = !content.complete && !isMissing(content);
+    try {
+        takeValues(content.bytes);
+    } catch (const std::bad_alloc&) {
+        loadFailed_ = true; // more keys than this process can hold
+    }
+}
+
+bool ConfigFile::retryLoad() {
+    if (!loadFailed_)
+        return true;
+    FileContent content = readWholeFile(path_);
+    if (!content.complete && !isMissing(content))
+        return false;
+    try {
+        takeValues(content.bytes);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    loadFailed_ = false;
+    return true;
+}
+
+void ConfigFile::takeValues(const std::string& content) {
+    ConfigValues read;
+    parseConfigText(content, read, managedKeysOnly_);
+    for (const std::string& key : setKeys_)
+        read[key] = values_[key];
+    values_ = std::move(read);
 }
 
 bool ConfigFile::save(ReadErrors readErrors) {
@@ -92,6 +122,12 @@ bool ConfigFile::saveOrFail(ReadErrors readErrors) {
         reportReadError(content);
     if (!content.complete)
         return fail(content.error != ERROR_SUCCESS ? content.error : ERROR_READ_FAULT);
+    // The load that failed, now: the player's settings come from the file, except those
+    // set since.
+    if (loadFailed_) {
+        takeValues(content.bytes);
+        loadFailed_ = false;
+    }
 
     // Also when nothing changes: the file may already hold what a save that was cut short
     // wrote before its temporary was put in place.
@@ -157,4 +193,5 @@ std::string ConfigFile::get(const std::string& key) const {
 
 void ConfigFile::set(const std::string& key, const std::string& value) {
     values_[key] = value;
+    setKeys_.insert(key);
 }

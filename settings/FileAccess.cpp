@@ -188,6 +188,11 @@ FileContent readWholeFile(const std::string& path, FileFacts* facts) {
     return content;
 }
 
+bool isMissing(const FileContent& content) {
+    return !content.opened &&
+           (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND);
+}
+
 bool writeFully(HANDLE file, const char* data, size_t count) {
     size_t done = 0;
     do {

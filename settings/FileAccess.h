@@ -44,6 +44,8 @@ struct FileFacts {
 // With `facts`, also learns those from the same handle (a failure to learn them fails the
 // read).
 FileContent readWholeFile(const std::string& path, FileFacts* facts = nullptr);
+// Whether the content shows that there is no file (nor folder) to read.
+bool isMissing(const FileContent& content);
 // False when not every byte could be written.
 bool writeFully(HANDLE file, const char* data, size_t count);
 

@@ -4,6 +4,7 @@
 // launcher found leaves it.
 #include "settings/ConfigFile.h"
 #include "settings/ConfigFormat.h"
+#include "settings/ConfigModel.h"
 #include "tests/release/ConfigCorpus.h"
 #include "tests/release/ReleaseSupport.h"
 
@@ -78,6 +79,22 @@ namespace {
 constexpr DWORD kTimeoutMs = 20000;
 const std::wstring kArguments = L"-windowed +connect 10.0.0.1";
 
+// What a press of "Starten" makes of `content` on this machine: the managed values brought
+// within what its displays offer and written back.
+std::string settledByPlay(const std::string& content) {
+    TempDir dir;
+    std::wstring ini = dir / L"vantorra.ini";
+    if (!writeFile(ini, content))
+        return "<not written>";
+    ConfigFile file(narrow(ini));
+    file.load();
+    ConfigModel model(file);
+    model.readAll();
+    model.writeAll();
+    file.save();
+    return readFile(ini).value_or("<missing>");
+}
+
 // The launcher's main window, once it is shown.
 HWND mainWindowOf(const ChildProcess& launcher) {
     return waitForWindow(launcher.pid(), L"Vantorra", kTimeoutMs);
@@ -92,6 +109,33 @@ bool startedWithTheArguments(const InstallFolder& install, size_t startsBefore) 
 }
 
 } // namespace
+
+// A file held by another program (a sync tool, a virus scanner) while the launcher starts:
+// "Starten" reads it again once it is free and keeps the player's settings; while it is
+// still held nothing is written. The game starts either way.
+TEST_F(Interference, AFileHeldDuringTheStartKeepsThePlayersSettings) {
+    const std::string players = settledByPlay("// mine\r\nWindow 0\r\nGamma 1.2\r\n");
+    ASSERT_NE(players.find("\nWindow 0\r\n"), std::string::npos) << "1 is the default";
+    for (bool freeAtPlay : {true, false}) {
+        SCOPED_TRACE(freeAtPlay ? "free again before Starten" : "still held at Starten");
+        ASSERT_TRUE(putConfig(config, players));
+        size_t starts = install.gameStarts().size();
+        std::optional<HeldFile> held(std::in_place, config.ini, false);
+        ASSERT_TRUE(held->held());
+        ChildProcess launcher(install.launcher(), kArguments, install.path());
+        // The window comes after the load.
+        HWND window = mainWindowOf(launcher);
+        ASSERT_NE(window, nullptr);
+        if (freeAtPlay)
+            held.reset();
+        ASSERT_TRUE(pressButton(window, L"STARTEN"));
+        EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+        held.reset();
+        EXPECT_TRUE(startedWithTheArguments(install, starts));
+        EXPECT_EQ(readFile(config.ini), players);
+        EXPECT_EQ(leftovers(), std::set<std::wstring>{});
+    }
+}
 
 // A vantorra.ini linked into another folder (a sync folder) stays linked: the save writes
 // the file the link leads to. Wine makes no links of its own (its CreateSymbolicLinkW does
