@@ -221,10 +221,9 @@ void OptionsWindow::saveAndClose() {
     model.resolutionEntry().value = static_cast<std::uint16_t>(resolutionList.selected);
     model.windowEntry().value = static_cast<std::uint16_t>(modeList.selected);
     model.writeAll();
-    // The player must not leave believing a choice was kept that the next start won't show.
-    if (!settings.save())
-        showSystemError(
-            settings.saveError(),
-            formatText("The settings could not be saved to %s", settings.path().c_str()), {hwnd});
+    // The player must not leave believing a choice was kept that the next start won't show:
+    // one message, owned by this window, also when the read failed.
+    if (!settings.save(ConfigFile::ReadErrors::leftToCaller))
+        showSystemError(settings.saveError(), settings.saveFailure().c_str(), {hwnd});
     close();
 }

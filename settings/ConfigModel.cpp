@@ -19,15 +19,24 @@ ConfigModel::ConfigModel(ConfigFile& settings, DxgiFactorySource factorySource)
 ConfigModel::~ConfigModel() = default;
 
 void ConfigModel::readAll() {
-    adapterEntry_->read();
-    resolutionEntry_->read();
-    windowEntry_->read();
+    readFromFile_ = settings_->retryLoad();
+    auto all = entries();
+    for (size_t i = 0; i < all.size(); ++i) {
+        all[i]->read();
+        readValues_[i] = all[i]->value;
+    }
 }
 
 void ConfigModel::writeAll() {
-    adapterEntry_->write();
-    resolutionEntry_->write();
-    windowEntry_->write();
+    auto all = entries();
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (readFromFile_ || all[i]->value != readValues_[i])
+            all[i]->write();
+    }
+}
+
+std::array<ConfigEntry*, 3> ConfigModel::entries() {
+    return {adapterEntry_.get(), resolutionEntry_.get(), windowEntry_.get()};
 }
 
 std::string ConfigModel::getValue(const std::string& key) const {

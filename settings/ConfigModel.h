@@ -4,6 +4,7 @@
 #include "display/DisplayEnumeration.h"
 #include "settings/ConfigEntry.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,9 +22,12 @@ public:
     ConfigModel(const ConfigModel&) = delete;
     ConfigModel& operator=(const ConfigModel&) = delete;
 
-    // Adapter first: Resolution is matched against the monitor it chooses.
+    // Adapter first: Resolution is matched against the monitor it chooses. A file that
+    // could not be read at the start is read again first.
     void readAll();
-    // Adapter (with StartUpperPos), Resolution, Window.
+    // Adapter (with StartUpperPos), Resolution, Window. When readAll had to go without the
+    // file's values, only the entries changed since are written: the others hold defaults,
+    // which must not replace the player's lines.
     void writeAll();
 
     // The settings' text for `key`, empty when absent; never inserts.
@@ -44,6 +48,9 @@ public:
     std::uint8_t recommendResolution(const AdapterInfo& adapter, const MonitorInfo& monitor) const;
 
 private:
+    // In the order they are read and written.
+    std::array<ConfigEntry*, 3> entries();
+
     std::vector<AdapterInfo> adapters_;
     std::vector<const MonitorInfo*> desktopMonitors_;
     ConfigFile* settings_;
@@ -51,4 +58,6 @@ private:
     std::unique_ptr<ConfigMonitor> adapterEntry_;
     std::unique_ptr<ConfigFullRes> resolutionEntry_;
     std::unique_ptr<ConfigEntry> windowEntry_;
+    bool readFromFile_ = true;
+    std::array<std::uint16_t, 3> readValues_ = {};
 };

@@ -8,6 +8,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -47,6 +49,43 @@ public:
 private:
     HANDLE search_;
 };
+
+// The file's own path, with the "\\?\" prefix the system puts in front taken off again,
+// so that the calls made with it keep their ordinary limits and forms.
+std::string finalPathOf(HANDLE file, const std::string& path) {
+    constexpr DWORD kForm = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    DWORD needed = GetFinalPathNameByHandleW(file, nullptr, 0, kForm);
+    if (needed == 0)
+        return path; // a volume without a drive letter, say: the path is all there is
+    std::wstring name(needed, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(file, name.data(), needed, kForm);
+    if (length == 0 || length >= needed)
+        return path;
+    name.resize(length);
+    std::wstring_view local = L"\\\\?\\";
+    std::wstring_view remote = L"\\\\?\\UNC\\";
+    if (name.compare(0, remote.size(), remote) == 0)
+        name = L"\\\\" + name.substr(remote.size());
+    else if (name.compare(0, local.size(), local) == 0)
+        name = name.substr(local.size());
+    return toNarrowString(name.c_str());
+}
+
+// Two queries of the handle's own: GetFileInformationByHandle also asks the volume for its
+// serial number, which under Wine costs a hundred times as much as these.
+bool learnFacts(HANDLE file, const std::string& path, FileFacts& facts) {
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof(basic)) ||
+        !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof(standard)))
+        return false;
+    facts.path = finalPathOf(file, path);
+    facts.attributes = basic.FileAttributes;
+    facts.names = standard.NumberOfLinks;
+    facts.created.dwLowDateTime = basic.CreationTime.LowPart;
+    facts.created.dwHighDateTime = static_cast<DWORD>(basic.CreationTime.HighPart);
+    return true;
+}
 
 bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
     return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
@@ -114,11 +153,12 @@ HANDLE openForRead(const std::string& path) {
     return file == INVALID_HANDLE_VALUE ? nullptr : file;
 }
 
-FileContent readWholeFile(const std::string& path) {
+FileContent readWholeFile(const std::string& path, FileFacts* facts) {
     FileContent content;
     Handle file(openForRead(path));
     LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.get(), &size)) {
+    if (!file || !GetFileSizeEx(file.get(), &size) ||
+        (facts && !learnFacts(file.get(), path, *facts))) {
         content.error = GetLastError();
         return content;
     }
@@ -127,8 +167,18 @@ FileContent readWholeFile(const std::string& path) {
         content.error = ERROR_FILE_TOO_LARGE;
         return content;
     }
+    // A 32-bit process cannot hold a string of 1 GiB, nor perhaps a smaller one in an
+    // address space cut into pieces: such a file is refused like one too large to read.
+    try {
+        content.bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
+    } catch (const std::length_error&) {
+        content.error = ERROR_FILE_TOO_LARGE;
+        return content;
+    } catch (const std::bad_alloc&) {
+        content.error = ERROR_NOT_ENOUGH_MEMORY;
+        return content;
+    }
     content.opened = true;
-    content.bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
     DWORD got = 0;
     if (!systemHooks.readFile(file.get(), content.bytes.data(),
                               static_cast<DWORD>(content.bytes.size()), &got, nullptr))
@@ -136,6 +186,11 @@ FileContent readWholeFile(const std::string& path) {
     content.complete = content.error == ERROR_SUCCESS && got == size.QuadPart;
     content.bytes.resize(got);
     return content;
+}
+
+bool isMissing(const FileContent& content) {
+    return !content.opened &&
+           (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND);
 }
 
 bool writeFully(HANDLE file, const char* data, size_t count) {

@@ -25,14 +25,27 @@ HANDLE createNew(const std::string& path);
 HANDLE openForRead(const std::string& path);
 
 // The file as one open handle found it: its size, then one read of one byte more, so that
-// a file that grew meanwhile shows as well.
+// a file that grew meanwhile shows as well. A file larger than this process can hold is
+// not read at all.
 struct FileContent {
     bool opened = false;         // false: nothing read, `error` says why
     bool complete = false;       // exactly the size's bytes arrived
     std::string bytes;           // what arrived, also before a failed read
     DWORD error = ERROR_SUCCESS; // the system's code when the open or the read failed
 };
-FileContent readWholeFile(const std::string& path);
+// The file itself that a path leads to, through any symbolic links and junctions: what a
+// save must replace so that the links keep pointing at the new content.
+struct FileFacts {
+    std::string path; // its final path; the path as given where the system cannot name it
+    DWORD attributes = 0;
+    DWORD names = 1; // hard links: the names the file has in its volume
+    FILETIME created = {};
+};
+// With `facts`, also learns those from the same handle (a failure to learn them fails the
+// read).
+FileContent readWholeFile(const std::string& path, FileFacts* facts = nullptr);
+// Whether the content shows that there is no file (nor folder) to read.
+bool isMissing(const FileContent& content);
 // False when not every byte could be written.
 bool writeFully(HANDLE file, const char* data, size_t count);
 

@@ -1,6 +1,7 @@
 #include "settings/ConfigFile.h"
 #include "settings/ConfigModel.h"
 #include "tests/display/FakeDxgi.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -162,4 +163,35 @@ TEST_F(Entries, StaleResolutionIndexIsBoundedToTheChosenMonitor) {
     model.writeAll();
     EXPECT_EQ(settings.get("StartUpperPos"), "320 180");
     EXPECT_EQ(settings.get("Resolution"), "1280x720");
+}
+
+// A file held by another program when the launcher started and still when the options
+// window opened: the window shows defaults. Saving must not put them over the player's
+// lines: only what the player changed is written, into the file as it is once free.
+TEST(EntriesAfterAFailedLoad, OnlyThePlayersChangesAreWritten) {
+    testing_support::TempDir dir;
+    const std::wstring ini = dir / L"vantorra.ini";
+    const std::string players = "Window 0\r\nResolution 1600x900\r\nAdapter 1\r\n"
+                                "StartUpperPos -1760 90\r\nGamma 1.2\r\n";
+    for (bool resolutionChosen : {false, true}) {
+        SCOPED_TRACE(resolutionChosen ? "a resolution chosen" : "nothing changed");
+        ASSERT_TRUE(testing_support::writeFile(ini, players));
+        ConfigFile settings(testing_support::narrow(ini));
+        {
+            testing_support::HeldFile held(ini, false);
+            ASSERT_TRUE(held.held());
+            settings.load();
+            ConfigModel model(settings, sourceFor(threeMonitors()));
+            model.readAll();
+            ASSERT_EQ(model.windowEntry().value, 1) << "the default";
+            if (resolutionChosen)
+                model.resolutionEntry().value = 2;
+            model.writeAll();
+        }
+        EXPECT_TRUE(settings.save());
+        std::string expected = players;
+        if (resolutionChosen)
+            expected.replace(expected.find("1600x900"), 8, "1280x720");
+        EXPECT_EQ(testing_support::readFile(ini), expected);
+    }
 }

@@ -1,7 +1,10 @@
-// vantorra.ini disturbed while the launcher runs in skip mode: held open by another
-// program, made read-only, its folder removed. The game must still start, and the file
-// must be as it was or as one save of what the launcher found leaves it.
+// vantorra.ini disturbed while the launcher runs: held open by another program, made
+// read-only, its folder removed, linked into another folder, too large to hold, unreadable.
+// The game must still start, and the file must be as it was or as one save of what the
+// launcher found leaves it.
+#include "settings/ConfigFile.h"
 #include "settings/ConfigFormat.h"
+#include "settings/ConfigModel.h"
 #include "tests/release/ConfigCorpus.h"
 #include "tests/release/ReleaseSupport.h"
 
@@ -69,6 +72,181 @@ TEST_F(Interference, AFileHeldByAnotherProgramIsLeftAsItWas) {
     // Once the other program lets go, the next start saves as usual.
     EXPECT_EQ(runSkipMode(install), "");
     EXPECT_EQ(readFile(config.ini), savedFrom(kOriginal, kOriginal));
+}
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 20000;
+const std::wstring kArguments = L"-windowed +connect 10.0.0.1";
+
+// What a press of "Starten" makes of `content` on this machine: the managed values brought
+// within what its displays offer and written back.
+std::string settledByPlay(const std::string& content) {
+    TempDir dir;
+    std::wstring ini = dir / L"vantorra.ini";
+    if (!writeFile(ini, content))
+        return "<not written>";
+    ConfigFile file(narrow(ini));
+    file.load();
+    ConfigModel model(file);
+    model.readAll();
+    model.writeAll();
+    file.save();
+    return readFile(ini).value_or("<missing>");
+}
+
+// The launcher's main window, once it is shown.
+HWND mainWindowOf(const ChildProcess& launcher) {
+    return waitForWindow(launcher.pid(), L"Vantorra", kTimeoutMs);
+}
+
+// Whether the game was started once more, with the launcher's arguments; it is ended.
+bool startedWithTheArguments(const InstallFolder& install, size_t startsBefore) {
+    std::vector<std::string> starts = install.gameStarts();
+    killProcessesIn(install.path());
+    return starts.size() == startsBefore + 1 &&
+           parseGameStart(starts.back()).commandLine.find(narrow(kArguments)) != std::string::npos;
+}
+
+} // namespace
+
+// A file held by another program (a sync tool, a virus scanner) while the launcher starts:
+// "Starten" reads it again once it is free and keeps the player's settings; while it is
+// still held nothing is written. The game starts either way.
+TEST_F(Interference, AFileHeldDuringTheStartKeepsThePlayersSettings) {
+    const std::string players = settledByPlay("// mine\r\nWindow 0\r\nGamma 1.2\r\n");
+    ASSERT_NE(players.find("\nWindow 0\r\n"), std::string::npos) << "1 is the default";
+    for (bool freeAtPlay : {true, false}) {
+        SCOPED_TRACE(freeAtPlay ? "free again before Starten" : "still held at Starten");
+        ASSERT_TRUE(putConfig(config, players));
+        size_t starts = install.gameStarts().size();
+        std::optional<HeldFile> held(std::in_place, config.ini, false);
+        ASSERT_TRUE(held->held());
+        ChildProcess launcher(install.launcher(), kArguments, install.path());
+        // The window comes after the load.
+        HWND window = mainWindowOf(launcher);
+        ASSERT_NE(window, nullptr);
+        if (freeAtPlay)
+            held.reset();
+        ASSERT_TRUE(pressButton(window, L"STARTEN"));
+        EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+        held.reset();
+        EXPECT_TRUE(startedWithTheArguments(install, starts));
+        EXPECT_EQ(readFile(config.ini), players);
+        EXPECT_EQ(leftovers(), std::set<std::wstring>{});
+    }
+}
+
+// A vantorra.ini linked into another folder (a sync folder) stays linked: the save writes
+// the file the link leads to. Wine makes no links of its own (its CreateSymbolicLinkW does
+// nothing), but follows Unix ones as Windows follows its own, and names their targets as
+// the final path. It keeps no creation time that could be set, so that the one a save
+// carries over is not seen here.
+TEST_F(Interference, ALinkedFileStaysLinked) {
+    TempDir sync;
+    const std::wstring target = sync / L"vantorra.ini";
+    ASSERT_TRUE(writeFile(target, kOriginal));
+    ASSERT_TRUE(DeleteFileW(config.ini.c_str()));
+    {
+        UnixLink link(config.ini, unixPath(target));
+        ASSERT_TRUE(link.made());
+        ASSERT_EQ(finalPath(config.ini), finalPath(target));
+        EXPECT_EQ(runSkipMode(install), "");
+        EXPECT_EQ(readFile(target), savedFrom(kOriginal, kOriginal));
+        EXPECT_EQ(finalPath(config.ini), finalPath(target)) << "the link was replaced";
+        EXPECT_EQ(leftovers(), std::set<std::wstring>{});
+        EXPECT_EQ(namesIn(sync.path()), std::set<std::wstring>{L"vantorra.ini"});
+    }
+
+    // A hard link: a new file in its place would leave the other name with the old content,
+    // and a write into it could be cut short, so the launcher leaves it.
+    ASSERT_TRUE(putConfig(config, kOriginal));
+    const std::wstring otherName = sync / L"other-name.ini";
+    ASSERT_TRUE(CreateHardLinkW(otherName.c_str(), config.ini.c_str(), nullptr));
+    EXPECT_EQ(runSkipMode(install), "");
+    EXPECT_EQ(readFile(config.ini), kOriginal);
+    EXPECT_EQ(readFile(otherName), kOriginal);
+    EXPECT_EQ(leftovers(), std::set<std::wstring>{});
+}
+
+// A vantorra.ini too large to hold is neither read nor touched, and the game starts with
+// the player's arguments, in skip mode and from the window. A 32-bit process cannot hold a
+// string of 1 GiB; a 64-bit one can, and refuses only files beyond ReadFile's 32-bit
+// count, so for the x64 build the file is 4 GiB. Both take no room on the disk.
+TEST_F(Interference, AFileTooLargeToHoldIsLeftAndTheGameStarts) {
+    const LONGLONG size = sizeof(void*) == 4 ? 1LL << 30 : (1LL << 32) + 1;
+    ASSERT_TRUE(writeSparseFile(config.ini, size));
+    const FILETIME written = lastWriteTime(config.ini);
+    for (bool skipMode : {true, false}) {
+        SCOPED_TRACE(skipMode ? "skip mode" : "Starten");
+        size_t starts = install.gameStarts().size();
+        ChildProcess launcher(install.launcher(),
+                              skipMode ? L"-SKIP_LAUNCHER " + kArguments : kArguments,
+                              install.path());
+        if (!skipMode) {
+            HWND window = mainWindowOf(launcher);
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(pressButton(window, L"STARTEN"));
+        }
+        EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+        EXPECT_TRUE(startedWithTheArguments(install, starts));
+    }
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExW(config.ini.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ((LONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow, size);
+    EXPECT_TRUE(sameTime(data.ftLastWriteTime, written));
+    EXPECT_EQ(leftovers(), std::set<std::wstring>{});
+}
+
+// "Speichern" that cannot save says so once, in a box owned by the options window: after a
+// failed read, and for a file with another name. Windows fails a read under another
+// program's lock on the bytes; Wine does not, so here the file becomes a link to one that
+// no read gets through: /proc/self/mem, whose first page is never mapped.
+TEST_F(Interference, SpeichernThatCannotSaveSaysSoOnce) {
+    TempDir elsewhere;
+    for (bool failingRead : {true, false}) {
+        SCOPED_TRACE(failingRead ? "a failed read" : "a hard link");
+        ASSERT_TRUE(putConfig(config, kOriginal));
+        if (!failingRead) {
+            ASSERT_TRUE(CreateHardLinkW((elsewhere / L"other-name.ini").c_str(), config.ini.c_str(),
+                                        nullptr));
+        }
+        ChildProcess launcher(install.launcher(), L"", install.path());
+        HWND window = mainWindowOf(launcher);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(pressButton(window, L"EINSTELLUNGEN"));
+        HWND options = waitForWindow(launcher.pid(), L"Einstellungen", kTimeoutMs);
+        ASSERT_NE(options, nullptr);
+        std::optional<UnixLink> unreadable;
+        if (failingRead) {
+            ASSERT_TRUE(DeleteFileW(config.ini.c_str()));
+            ASSERT_TRUE(unreadable.emplace(config.ini, "/proc/self/mem").made());
+        }
+
+        // kOriginal lacks three managed keys, so Speichern has to write.
+        ASSERT_TRUE(pressButton(options, L"Speichern"));
+        std::vector<MessageBoxText> boxes;
+        DWORD start = GetTickCount();
+        // Until the window has closed and a second box would have had time to come.
+        for (DWORD closedAt = 0; !closedAt || GetTickCount() - closedAt < 1000;) {
+            if (auto box = closeMessageBox(launcher.pid(), 100))
+                boxes.push_back(*box);
+            if (!closedAt && !IsWindow(options))
+                closedAt = GetTickCount();
+            ASSERT_LT(GetTickCount() - start, kTimeoutMs) << "the options window stays";
+        }
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].owner, options);
+        EXPECT_NE(boxes[0].text.find(ConfigFile().path()), std::string::npos) << boxes[0].text;
+        if (!failingRead) {
+            EXPECT_NE(boxes[0].text.find("hard links"), std::string::npos) << boxes[0].text;
+        }
+
+        unreadable.reset();
+        DeleteFileW((elsewhere / L"other-name.ini").c_str());
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+    }
 }
 
 // Windows refuses to replace a read-only file, and so does Wine, although Wine run as

@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <tlhelp32.h>
+#include <winioctl.h>
 
 #include <cstdio>
 #include <functional>
@@ -328,6 +329,7 @@ std::optional<FoundBox> readMessageBox(DWORD pid) {
         return std::nullopt;
     FoundBox box = {found, {}};
     box.text.caption = windowText(found);
+    box.text.owner = GetWindow(found, GW_OWNER);
     // The message text is the static control with id 0xFFFF.
     if (HWND label = GetDlgItem(found, 0xFFFF))
         box.text.text = windowText(label);
@@ -393,6 +395,99 @@ HWND waitForWindow(DWORD pid, const wchar_t* title, DWORD timeoutMs) {
     HWND found = nullptr;
     waitFor([&] { return (found = findWindow(pid, titled)) != nullptr; }, timeoutMs);
     return found;
+}
+
+bool pressButton(HWND window, const wchar_t* caption) {
+    HWND button = FindWindowExW(window, nullptr, L"Button", caption);
+    // Posted: the press may open a window or a box of its own and wait for it.
+    return button && PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+bool writeSparseFile(const std::wstring& path, LONGLONG size) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD returned = 0;
+    // Windows fills a file that is not sparse with zeros on the disk; Wine's files are
+    // sparse anyway.
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    bool done = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return done;
+}
+
+std::wstring finalPath(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    wchar_t name[MAX_PATH * 2] = {};
+    DWORD length = GetFinalPathNameByHandleW(file, name, MAX_PATH * 2, FILE_NAME_NORMALIZED);
+    CloseHandle(file);
+    return length > 0 && length < MAX_PATH * 2 ? std::wstring(name, length) : std::wstring();
+}
+
+std::string unixPath(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name)
+        return {};
+    std::string result = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+namespace {
+
+// Wine neither waits for a Unix program nor hands on its exit code: callers wait for what
+// it did.
+void runUnixProgram(std::wstring commandLine) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return;
+    WaitForSingleObject(info.hProcess, 10000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+}
+
+std::wstring quoted(const std::string& unixPath) {
+    return L"\"" + wide(unixPath) + L"\"";
+}
+
+// Also a link whose target is gone, which opens as no file at all.
+bool nameListed(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(search);
+    return true;
+}
+
+} // namespace
+
+UnixLink::UnixLink(const std::wstring& link, const std::string& unixTarget)
+    : link_(link), unixLink_(unixPath(link)) {
+    if (unixLink_.empty())
+        return;
+    runUnixProgram(L"/bin/ln -s " + quoted(unixTarget) + L" " + quoted(unixLink_));
+    made_ = waitFor([&] { return !finalPath(link).empty(); }, 5000);
+}
+
+UnixLink::~UnixLink() {
+    if (unixLink_.empty())
+        return;
+    runUnixProgram(L"/bin/rm -f " + quoted(unixLink_));
+    waitFor([&] { return !nameListed(link_); }, 5000);
 }
 
 MessageBoxCatcher::MessageBoxCatcher() {

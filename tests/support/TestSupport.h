@@ -127,6 +127,7 @@ private:
 struct MessageBoxText {
     std::string caption;
     std::string text;
+    HWND owner = nullptr; // the window the box belongs to, none for a box of its own
 };
 // Waits for a message box (dialog class "#32770") of the process, reads it, presses OK.
 std::optional<MessageBoxText> closeMessageBox(DWORD pid, DWORD timeoutMs);
@@ -150,6 +151,35 @@ private:
     std::mutex mutex_;
     std::vector<MessageBoxText> boxes_;
     std::thread thread_;
+};
+
+// Presses the button with that caption in a window of another process, as a click would:
+// the button tells its window.
+bool pressButton(HWND window, const wchar_t* caption);
+
+// A file of `size` bytes that takes no room on the disk where the volume allows it.
+bool writeSparseFile(const std::wstring& path, LONGLONG size);
+// The path of the file itself that `path` leads to, through any links; empty when it cannot
+// be opened.
+std::wstring finalPath(const std::wstring& path);
+// Wine only: the Unix path of a Windows one, empty where Wine does not say.
+std::string unixPath(const std::wstring& path);
+// Wine only: `link` made a Unix symbolic link to `unixTarget` with /bin/ln, which Wine
+// starts like a Windows program, and removed with /bin/rm when the object goes. Wine's
+// CreateSymbolicLinkW reports success and makes nothing, and its DeleteFileW removes the
+// file a link leads to, leaving the link.
+class UnixLink {
+public:
+    UnixLink(const std::wstring& link, const std::string& unixTarget);
+    ~UnixLink();
+    UnixLink(const UnixLink&) = delete;
+    UnixLink& operator=(const UnixLink&) = delete;
+    bool made() const { return made_; }
+
+private:
+    std::wstring link_;
+    std::string unixLink_;
+    bool made_ = false;
 };
 
 // Polls `condition` every 20 ms until it holds or the time is up.
