@@ -33,4 +33,34 @@ POINT centreIn(const RECT& workArea, int outerWidth, int outerHeight) {
             (workArea.top + workArea.bottom - outerHeight) / 2};
 }
 
+namespace {
+
+// How far a span [from, to) must move to lie within [low, high); a longer one starts at low.
+int shiftInto(int from, int to, int low, int high) {
+    if (to - from > high - low || from < low)
+        return low - from;
+    return to > high ? high - to : 0;
+}
+
+// How far a point must move to lie within [low, high).
+int shiftOnto(int at, int low, int high) {
+    if (at < low)
+        return low - at;
+    return at >= high ? high - 1 - at : 0;
+}
+
+} // namespace
+
+RECT keepInside(RECT window, const RECT& area) {
+    OffsetRect(&window, shiftInto(window.left, window.right, area.left, area.right),
+               shiftInto(window.top, window.bottom, area.top, area.bottom));
+    return window;
+}
+
+RECT keepCentreIn(RECT window, const RECT& monitor) {
+    OffsetRect(&window, shiftOnto((window.left + window.right) / 2, monitor.left, monitor.right),
+               shiftOnto((window.top + window.bottom) / 2, monitor.top, monitor.bottom));
+    return window;
+}
+
 } // namespace VellGui

@@ -20,5 +20,11 @@ POINT placementPoint();
 
 // Top-left corner of a window of the given outer size centred in `workArea`.
 POINT centreIn(const RECT& workArea, int outerWidth, int outerHeight);
+// `window` moved, unchanged in size, to lie within `area`; one larger than the area keeps
+// its top left corner in it.
+RECT keepInside(RECT window, const RECT& area);
+// `window` moved, unchanged in size, as little as it takes for its centre to lie on
+// `monitor`, so that most of it is there.
+RECT keepCentreIn(RECT window, const RECT& monitor);
 
 } // namespace VellGui

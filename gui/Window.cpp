@@ -90,14 +90,14 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
     height = scaled(designHeight);
     SIZE outer = outerSize(dpi);
 
-    if (owner) {
-        x = owner->x + (owner->width - outer.cx) / 2;
-        y = owner->y + (owner->height - outer.cy) / 2;
-    } else {
-        POINT corner = centreIn(workArea, outer.cx, outer.cy);
-        x = corner.x;
-        y = corner.y;
-    }
+    // Centred over the owner or in the work area, and never outside the work area.
+    POINT corner = owner ? POINT{owner->x + (owner->width - outer.cx) / 2,
+                                 owner->y + (owner->height - outer.cy) / 2}
+                         : centreIn(workArea, outer.cx, outer.cy);
+    RECT place =
+        keepInside({corner.x, corner.y, corner.x + outer.cx, corner.y + outer.cy}, workArea);
+    x = place.left;
+    y = place.top;
 
     hwnd = CreateWindowExW(0, toWide(className), toWide(title), style, x, y, outer.cx, outer.cy,
                            owner ? owner->hwnd : nullptr, nullptr, startup::instance, nullptr);
@@ -128,30 +128,52 @@ SIZE Window::outerSize(UINT forDpi) const {
     return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
-void Window::changeDpi(UINT monitorDpiValue, const RECT& suggested) {
+void Window::changeDpi(UINT systemDpi, const RECT& suggested) {
+    // Our own SetWindowPos below must not start another change.
+    if (changingDpi)
+        return;
+    changingDpi = true;
     UINT oldDpi = dpi;
     POINT middle = {(suggested.left + suggested.right) / 2, (suggested.top + suggested.bottom) / 2};
-    UINT newDpi = scaleFor(monitorDpiValue, systemHooks.workArea(middle));
-    setDpi(newDpi);
-    width = scaled(designWidth);
-    height = scaled(designHeight);
+    RECT monitor = systemHooks.monitorArea(middle);
+    RECT workArea = systemHooks.workArea(middle);
+    setDpi(scaleFor(systemDpi, workArea));
     RECT place = suggested;
+    if (dpi != systemDpi) {
+        // Larger on a handheld, or smaller to fit: the system suggested another size.
+        SIZE outer = outerSize(dpi);
+        place.right = place.left + outer.cx;
+        place.bottom = place.top + outer.cy;
+    }
     if (dragging) {
-        // The point held stays under the cursor: it is as far into the face as before,
-        // at the new scale.
-        grabX = MulDiv(grabX, static_cast<int>(newDpi), static_cast<int>(oldDpi));
-        grabY = MulDiv(grabY, static_cast<int>(newDpi), static_cast<int>(oldDpi));
+        // The point held stays under the cursor: it is as far into the face as before, at
+        // the new scale; but the window stays on the monitor the system chose, or its scale
+        // would flip back at the next move of the mouse.
+        grabX = MulDiv(grabX, static_cast<int>(dpi), static_cast<int>(oldDpi));
+        grabY = MulDiv(grabY, static_cast<int>(dpi), static_cast<int>(oldDpi));
         POINT cursor = {};
         GetCursorPos(&cursor);
-        place = {cursor.x - grabX, cursor.y - grabY,
-                 cursor.x - grabX + suggested.right - suggested.left,
-                 cursor.y - grabY + suggested.bottom - suggested.top};
+        OffsetRect(&place, cursor.x - grabX - place.left, cursor.y - grabY - place.top);
+        place = keepCentreIn(place, monitor);
+    } else {
+        place = keepInside(place, workArea);
     }
     SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Laid out for the client area the window got: where the system scales the frame too
+    // (per-monitor awareness of Windows 8.1), it differs from the design size scaled.
+    RECT client = {};
+    if (GetClientRect(hwnd, &client)) {
+        width = client.right;
+        height = client.bottom;
+    } else {
+        width = scaled(designWidth);
+        height = scaled(designHeight);
+    }
     if (onDpiChange)
         onDpiChange();
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    changingDpi = false;
 }
 
 int Window::run() {
@@ -267,7 +289,10 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
     // https://learn.microsoft.com/windows/win32/hidpi/wm-getdpiscaledsize
     case kGetDpiScaledSize:
         if (lParam) {
-            *reinterpret_cast<SIZE*>(lParam) = outerSize(static_cast<UINT>(wParam));
+            UINT wanted = static_cast<UINT>(wParam);
+            if (startup::handheld)
+                wanted = std::max(wanted, kHandheldDpi);
+            *reinterpret_cast<SIZE*>(lParam) = outerSize(wanted);
             return TRUE;
         }
         break;

@@ -80,6 +80,7 @@ private:
     bool dragging = false;
     int grabX = 0;
     int grabY = 0;
+    bool changingDpi = false;
     // The owner's focus when this window opened, and this window's when it last went to
     // the background.
     HWND ownerFocus = nullptr;

@@ -13,6 +13,15 @@ RECT systemWorkArea(POINT point) {
     return primary;
 }
 
+RECT systemMonitorArea(POINT point) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    if (monitor && GetMonitorInfoW(monitor, &info))
+        return info.rcMonitor;
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info) {
     auto read = systemFunctions::joyGetPosEx.get();
     return read ? read(id, info) : JOYERR_UNPLUGGED;

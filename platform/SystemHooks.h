@@ -9,6 +9,8 @@
 
 // Work area of the monitor that holds `point`, or of the nearest one.
 RECT systemWorkArea(POINT point);
+// The whole rectangle of that monitor.
+RECT systemMonitorArea(POINT point);
 // joyGetPosEx, loaded on first use; a system without it has no controllers.
 MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info);
 // The visual-style calls from uxtheme.dll, loaded on first use. Without the DLL, no
@@ -22,6 +24,7 @@ struct SystemHooks {
     decltype(&::WriteFile) writeFile = ::WriteFile;
     decltype(&::MoveFileExW) moveFile = ::MoveFileExW;
     decltype(&systemWorkArea) workArea = systemWorkArea;
+    decltype(&systemMonitorArea) monitorArea = systemMonitorArea;
     decltype(&readSystemJoystick) readJoystick = readSystemJoystick;
     decltype(&systemOpenThemeData) openThemeData = systemOpenThemeData;
     decltype(&systemDrawThemeBackground) drawThemeBackground = systemDrawThemeBackground;

@@ -700,3 +700,53 @@ INSTANTIATE_TEST_SUITE_P(DefaultScale, LauncherAtScale, ::testing::Values(96),
                          [](const auto& info) { return std::to_string(info.param); });
 INSTANTIATE_TEST_SUITE_P(OtherScale, LauncherAtScale, ::testing::Values(120, 144, 192),
                          [](const auto& info) { return std::to_string(info.param); });
+
+namespace {
+
+// A scale at which the launcher would be larger than the screen (288 DPI on 1920 x 1080):
+// runs in a session of its own, as the other scales do.
+class LauncherBeyondTheScreen : public LauncherWindow, public ::testing::WithParamInterface<int> {
+};
+
+bool inside(const RECT& window, const RECT& area) {
+    return window.left >= area.left && window.top >= area.top && window.right <= area.right &&
+           window.bottom <= area.bottom;
+}
+
+} // namespace
+
+// Both windows take the largest scale at which they fit and lie wholly in the work area.
+TEST_P(LauncherBeyondTheScreen, BothWindowsFitTheWorkArea) {
+    ASSERT_EQ(screenDpi(), UINT(GetParam())) << "a session whose prefix has the scale runs this";
+    InstallFolder folder;
+    ChildProcess launcher;
+    HWND window = start(launcher, folder);
+    ASSERT_NE(window, nullptr);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    RECT rect = outer(window);
+    EXPECT_TRUE(inside(rect, work)) << rect.left << "," << rect.top << " " << rect.right << ","
+                                    << rect.bottom;
+    // One DPI less would be about 4 pixels lower: this is the largest that fits.
+    EXPECT_GT(rect.bottom - rect.top, work.bottom - work.top - 5);
+    EXPECT_LT(rect.bottom - rect.top, MulDiv(396, GetParam(), 96));
+
+    // "EINSTELLUNGEN", where it is at this window's scale.
+    double scale = (rect.right - rect.left) / 608.0;
+    HWND options = nullptr;
+    ASSERT_TRUE(clickUntil(at(window, int((123 + 88) * scale), int((196 + 17) * scale)), [&] {
+        return (options = waitForWindow(launcher.pid(), L"Einstellungen", 0)) != nullptr;
+    }));
+    RECT optionsRect = outer(options);
+    EXPECT_TRUE(inside(optionsRect, work)) << optionsRect.left << "," << optionsRect.top << " "
+                                           << optionsRect.right << "," << optionsRect.bottom;
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher.wait(kTimeoutMs), std::optional<DWORD>(0));
+}
+
+INSTANTIATE_TEST_SUITE_P(OtherScale, LauncherBeyondTheScreen, ::testing::Values(288),
+                         [](const auto& info) { return std::to_string(info.param); });

@@ -2,6 +2,7 @@
 // without a game beside it.
 #include "launcher/Resources.h"
 #include "platform/FileVersion.h"
+#include "platform/SystemHooks.h"
 #include "platform/VisualStyles.h"
 #include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
@@ -43,6 +44,11 @@ RECT outer(HWND window) {
     return rect;
 }
 
+// Two monitors side by side, the second from x = 1000.
+RECT twoMonitors(POINT point) {
+    return point.x >= 1000 ? RECT{1000, 0, 1920, 1080} : RECT{0, 0, 1000, 1080};
+}
+
 std::string windowText(HWND window) {
     wchar_t text[128] = {};
     GetWindowTextW(window, text, 128);
@@ -59,6 +65,7 @@ protected:
 
     void SetUp() override { previousDirectory = currentDirectory(); }
     void TearDown() override {
+        systemHooks = SystemHooks{};
         SetCurrentDirectoryW(previousDirectory.c_str());
         gui_testing::drainQuit();
     }
@@ -273,9 +280,13 @@ TEST_F(MainScreen, FollowsTheScaleOfItsMonitorThereAndBack) {
     EXPECT_EQ(edges(outer(window.hwnd)), edges(home));
     EXPECT_TRUE(windowPixels(window.hwnd) == fresh);
 
-    // Dragged across the border between the monitors: the point of the face held stays
-    // under the cursor, at the new scale, wherever the system would have put the window.
-    const POINT cursor = {home.left + 100, home.top + 20};
+    // Dragged by a point near its right edge onto a monitor of 144 DPI that begins at
+    // x = 1000: the system changes the scale once most of the window is there. The window
+    // follows the cursor at the new scale, but no further back than keeps most of it on that
+    // monitor, or the scale would flip back at the next move.
+    systemHooks.monitorArea = twoMonitors;
+    systemHooks.workArea = twoMonitors;
+    const POINT cursor = {home.left + 500, home.top + 20};
     SetCursorPos(cursor.x, cursor.y);
     ASSERT_TRUE(waitFor(
         [&] {
@@ -284,10 +295,23 @@ TEST_F(MainScreen, FollowsTheScaleOfItsMonitorThereAndBack) {
             return now.x == cursor.x && now.y == cursor.y;
         },
         1000));
-    SendMessageW(window.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 20));
+    SendMessageW(window.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(500, 20));
+    const RECT suggested = {home.left, home.top, home.left + 912, home.top + 594};
+    ASSERT_GE((suggested.left + suggested.right) / 2, 1000);
     SendMessageW(window.hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144),
-                 reinterpret_cast<LPARAM>(&there));
-    EXPECT_EQ(edges(outer(window.hwnd)),
-              edges({cursor.x - 150, cursor.y - 30, cursor.x - 150 + 912, cursor.y - 30 + 594}));
-    SendMessageW(window.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(150, 30));
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT dragged = outer(window.hwnd);
+    EXPECT_EQ(edges(dragged),
+              edges({1000 - 456, cursor.y - 30, 1000 - 456 + 912, cursor.y - 30 + 594}))
+        << "at the cursor less the point held, " << cursor.x - 750
+        << ", most of it would be on the first monitor";
+    EXPECT_GE((dragged.left + dragged.right) / 2, 1000);
+    EXPECT_TRUE(cursor.x >= dragged.left && cursor.x < dragged.right);
+    SendMessageW(window.hwnd, WM_LBUTTONUP, 0, MAKELPARAM(cursor.x - dragged.left, 30));
+
+    // Not dragged, a rectangle reaching past the work area is moved into it.
+    const RECT pastTheEdge = {-50, -20, -50 + 608, -20 + 396};
+    SendMessageW(window.hwnd, WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&pastTheEdge));
+    EXPECT_EQ(edges(outer(window.hwnd)), edges({0, 0, 608, 396}));
 }

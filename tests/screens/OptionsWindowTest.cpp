@@ -410,18 +410,22 @@ TEST_F(Options, FollowsTheScaleOfItsMonitorThereAndBack) {
     RECT there = home;
     there.right = there.left + 716 + frameWidth + 2;
     there.bottom = there.top + 398 + (home.bottom - home.top) - client.bottom + 2;
+    // The rectangle is 2 pixels larger each way than the frame needs, as where the system
+    // scales the frame too: the window is laid out for the client area it got, its buttons
+    // at the bottom right as far in as ever, neither cut nor with room beneath.
     SendMessageW(window->hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&there));
     RECT now = {};
     GetWindowRect(window->hwnd, &now);
     EXPECT_EQ(now.right - now.left, there.right - there.left);
     EXPECT_EQ(now.bottom - now.top, there.bottom - there.top);
-    EXPECT_EQ(window->width, 716);
-    EXPECT_EQ(window->height, 398);
+    EXPECT_EQ(window->width, 718);
+    EXPECT_EQ(window->height, 400);
     EXPECT_EQ(window->logo.x, 15);
     EXPECT_EQ(window->logo.width, 686);
     EXPECT_EQ(window->logo.height, 98);
-    EXPECT_EQ(window->cancelButton.x + window->cancelButton.width, 716 - 15);
+    EXPECT_EQ(window->cancelButton.x + window->cancelButton.width, 718 - 15);
+    EXPECT_EQ(window->cancelButton.y + window->cancelButton.height, 400 - 15);
     EXPECT_EQ(window->panel.y, 15 + 98 + 15);
     EXPECT_EQ(window->resolutionLabel.y, 101);
     EXPECT_EQ(window->resolutionLabel.height, 35);

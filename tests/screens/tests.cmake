@@ -16,7 +16,7 @@ set_property(TEST screens_launcher_tests APPEND PROPERTY RESOURCE_LOCK vantorra_
 # The built launcher at other display scales. Wine reads the scale when a prefix's programs
 # start, so each runs in a session of its own, whose prefix has that scale; nothing else
 # runs there.
-foreach(dpi 120 144 192)
+foreach(dpi 120 144 192 288)
     set(session ${CMAKE_BINARY_DIR}/wine-session-dpi${dpi})
     add_test(NAME wine_dpi${dpi}_session_start
              COMMAND ${tools}/wine-session.sh start ${session} win64 ${wineLoader} ${dpi})
