@@ -101,6 +101,9 @@ LRESULT Button::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Button::draw(const DRAWITEMSTRUCT& item) const {
+    if (leftToWindow(item))
+        return;
+
     HDC dc = item.hDC;
     SelectedObject selected(dc, font ? font->handle(dpi) : nullptr);
     SetBkMode(dc, TRANSPARENT);

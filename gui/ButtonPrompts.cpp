@@ -175,6 +175,9 @@ LRESULT ButtonPrompts::handleMessage(HWND, UINT msg, WPARAM, LPARAM lParam) {
 }
 
 void ButtonPrompts::draw(const DRAWITEMSTRUCT& item) const {
+    if (leftToWindow(item))
+        return;
+
     HDC dc = item.hDC;
     SetBkMode(dc, TRANSPARENT);
     const int size = scaled(kButtonSize);

@@ -109,6 +109,13 @@ LRESULT ComboBox::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         if (window == hwnd && comboThemes.usable)
             return paintFace();
         break;
+    case WM_PRINTCLIENT:
+        // Drawn into the window's picture with the other controls.
+        if (window == hwnd && wParam && openThemes(hwnd)) {
+            drawFace(reinterpret_cast<HDC>(wParam));
+            return kHandled;
+        }
+        break;
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item && item->hwndItem == hwnd)
@@ -150,8 +157,13 @@ LRESULT ComboBox::paintFace() {
         return kNotHandled; // the system paints this face and every later one
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
-    if (!dc)
-        return 1;
+    if (dc)
+        drawFace(dc);
+    EndPaint(hwnd, &paint);
+    return 1;
+}
+
+void ComboBox::drawFace(HDC dc) {
     RECT client = {};
     GetClientRect(hwnd, &client);
     int w = client.right;
@@ -199,8 +211,6 @@ LRESULT ComboBox::paintFace() {
                                                nullptr)))
         DrawFrameControl(dc, &arrow, DFC_SCROLL,
                          DFCS_SCROLLCOMBOBOX | (enabled ? 0 : DFCS_INACTIVE));
-    EndPaint(hwnd, &paint);
-    return 1;
 }
 
 // https://learn.microsoft.com/windows/win32/controls/wm-drawitem

@@ -63,6 +63,7 @@ public:
 private:
     void setItemHeights();
     LRESULT paintFace();
+    void drawFace(HDC dc);
     LRESULT drawItem(const DRAWITEMSTRUCT& item);
     void notified(WORD code);
 };

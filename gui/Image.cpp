@@ -62,6 +62,9 @@ LRESULT Image::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Image::draw(const DRAWITEMSTRUCT& item) const {
+    if (alphaBlend && leftToWindow(item))
+        return;
+
     // Made for this DPI beforehand, so that it is copied pixel for pixel at its own size.
     SizedBitmap shown = picture ? picture->bitmapAt(dpi) : SizedBitmap{};
     if (!shown.bitmap)

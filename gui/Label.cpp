@@ -83,6 +83,9 @@ LRESULT Label::handleMessage(HWND window, UINT msg, WPARAM, LPARAM lParam) {
 }
 
 void Label::draw(const DRAWITEMSTRUCT& item) const {
+    if (transparent && leftToWindow(item))
+        return;
+
     COLORREF colour = enabled ? textColor : kDisabledTextColor;
     HFONT textFont = font ? font->handle(dpi) : nullptr;
     RECT area = item.rcItem;

@@ -118,6 +118,25 @@ void IObject::setEnabled(bool on) {
     EnableWindow(hwnd, on);
 }
 
+IObject* IObject::fromHandle(HWND window) {
+    auto found = windowMap.find(window);
+    return found == windowMap.end() ? nullptr : found->second;
+}
+
+bool IObject::leftToWindow(const DRAWITEMSTRUCT& item) const {
+    if (!hwnd || WindowFromDC(item.hDC) != hwnd)
+        return false;
+    HWND root = GetAncestor(hwnd, GA_ROOT);
+    IObject* window = root && root != hwnd ? fromHandle(root) : nullptr;
+    if (!window || !window->drawsItsControls())
+        return false;
+    RECT area = {};
+    GetWindowRect(hwnd, &area);
+    MapWindowPoints(nullptr, root, reinterpret_cast<POINT*>(&area), 2);
+    InvalidateRect(root, &area, FALSE);
+    return true;
+}
+
 void IObject::redraw() {
     if (!hwnd)
         return;

@@ -47,6 +47,16 @@ public:
     void setEnabled(bool on);
     // Repaints the control and, for transparent controls, what lies beneath it.
     void redraw();
+    // For a control drawn onto what lies beneath it, asked to draw itself by its own paint:
+    // drawing again over its last picture would thicken its edges, so its top-level window
+    // draws that part anew, beneath and control together (Window::paint). True when it
+    // does; false when the control draws itself (into the window's picture, or in a window
+    // that does not draw its controls).
+    bool leftToWindow(const DRAWITEMSTRUCT& item) const;
+    // Whether this top-level window draws its controls into its own picture.
+    virtual bool drawsItsControls() const { return false; }
+    // The object that has the window subclassed, or null.
+    static IObject* fromHandle(HWND window);
     // A size laid out for 96 DPI, in pixels at this object's DPI.
     int scaled(int pixels) const { return scalePixels(pixels, dpi); }
     // The DPI of this object and all its descendants, as their top-level window has it.

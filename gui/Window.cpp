@@ -2,6 +2,7 @@
 
 #include "gui/PadNavigation.h"
 #include "platform/DisplayScale.h"
+#include "platform/GdiObjects.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
 #include "platform/SystemHooks.h"
@@ -70,7 +71,8 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
     windowClass.hInstance = startup::instance;
     windowClass.hIcon = icon;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
+    // No brush: the window paints its background together with its controls (paint).
+    windowClass.hbrBackground = nullptr;
     windowClass.lpszClassName = toWide(className);
     windowClass.hIconSm = icon;
     if (!RegisterClassExW(&windowClass))
@@ -241,6 +243,78 @@ void Window::padInput(PadInput input) {
     navigate(hwnd, focus, input);
 }
 
+// Under Wine a window's pixels reach the screen whenever drawing on it has gone on for
+// 50 ms, and whenever its thread waits; every control drawing itself in turn can show a
+// window half drawn. So the window and its controls are drawn in one pass into one bitmap,
+// copied at once, and the controls drawn there are not asked to draw again.
+void Window::paint() {
+    PAINTSTRUCT painting;
+    HDC dc = BeginPaint(hwnd, &painting);
+    if (!dc)
+        return;
+    const RECT area = painting.rcPaint;
+    MemoryDC memory(dc);
+    GdiObject<HBITMAP> bitmap(
+        CreateCompatibleBitmap(dc, area.right - area.left, area.bottom - area.top));
+    if (!IsRectEmpty(&area) && memory && bitmap) {
+        SelectedObject selected(memory.get(), bitmap.get());
+        // Client coordinates in the bitmap, which holds the area alone.
+        SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
+        fillBackground(memory.get());
+        for (IObject* child : children)
+            drawTree(*child, memory.get(), area);
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               memory.get(), area.left, area.top, SRCCOPY);
+    } else {
+        // Without the bitmap, each control draws itself after this.
+        fillBackground(dc);
+    }
+    EndPaint(hwnd, &painting);
+}
+
+void Window::drawTree(IObject& control, HDC dc, const RECT& area) {
+    if (!control.hwnd || !IsWindowVisible(control.hwnd))
+        return;
+    RECT outer = {};
+    GetWindowRect(control.hwnd, &outer);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&outer), 2);
+    RECT drawn = {};
+    if (!IntersectRect(&drawn, &outer, &area))
+        return;
+    // The one frame the toolkit's controls have, as the system draws it.
+    if (GetWindowLongW(control.hwnd, GWL_STYLE) & WS_BORDER)
+        FrameRect(dc, &outer, GetSysColorBrush(COLOR_WINDOWFRAME));
+
+    // The controls clip their drawing to their client rectangle at the context's origin:
+    // each draws into a piece of its own, which holds what lies beneath it first.
+    POINT origin = {0, 0};
+    MapWindowPoints(control.hwnd, hwnd, &origin, 1);
+    RECT client = {};
+    GetClientRect(control.hwnd, &client);
+    MemoryDC pieceDc(dc);
+    GdiObject<HBITMAP> piece(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    if (pieceDc && piece && client.right > 0 && client.bottom > 0) {
+        SelectedObject selected(pieceDc.get(), piece.get());
+        BitBlt(pieceDc.get(), 0, 0, client.right, client.bottom, dc, origin.x, origin.y, SRCCOPY);
+        // https://learn.microsoft.com/windows/win32/gdi/wm-printclient
+        SendMessageW(control.hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(pieceDc.get()),
+                     PRF_CLIENT);
+        BitBlt(dc, origin.x, origin.y, client.right, client.bottom, pieceDc.get(), 0, 0, SRCCOPY);
+    }
+    for (IObject* child : control.children)
+        drawTree(*child, dc, area);
+
+    // Drawn already: the control's own paint of that part would only draw it again.
+    OffsetRect(&drawn, -origin.x, -origin.y);
+    RedrawWindow(control.hwnd, &drawn, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+void Window::fillBackground(HDC dc) const {
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
+}
+
 void Window::showPrompts(bool on) {
     if (prompts && hwnd)
         prompts->show(on);
@@ -268,6 +342,18 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
         close();
         break;
+    case WM_PAINT:
+        paint();
+        return kHandled;
+    case WM_ERASEBKGND:
+        // Our own paint fills it with the rest. Asked with a control's context (a themed
+        // button drawing what lies beneath it), the background is filled there.
+        if (WindowFromDC(reinterpret_cast<HDC>(wParam)) != window)
+            fillBackground(reinterpret_cast<HDC>(wParam));
+        return TRUE;
+    case WM_PRINTCLIENT:
+        fillBackground(reinterpret_cast<HDC>(wParam));
+        return kHandled;
     case WM_ACTIVATE:
         // Back in front, a controller goes on from the control it left, as in a dialog; the
         // system would give the focus to the window itself.

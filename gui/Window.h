@@ -44,6 +44,7 @@ public:
     void padInput(PadInput input);
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool drawsItsControls() const override { return true; }
 
     // The class's icon, large and small; set before create.
     HICON icon = nullptr;
@@ -74,6 +75,12 @@ private:
     void drag(HWND window, UINT msg, LPARAM lParam);
     void pollGamepad();
     void showPrompts(bool on);
+    // The update region, the window's background and every control in it, in one copy.
+    void paint();
+    // One control and those within it, into `dc` (client coordinates of this window),
+    // where they meet `area`.
+    void drawTree(IObject& control, HDC dc, const RECT& area);
+    void fillBackground(HDC dc) const;
 
     // Where in the client area the left button went down; only one window can hold the
     // mouse capture at a time.
