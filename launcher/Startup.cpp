@@ -12,10 +12,14 @@
 
 #include <objbase.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <exception>
 
 namespace {
+
+// The thread that makes the emergency launch; 0 until one fails.
+std::atomic<DWORD> emergencyThread{0};
 
 LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
     emergencyLaunch();
@@ -58,11 +62,17 @@ void emergencyLaunch() {
     // The process has just failed: its exit handlers and static destructors may be what
     // failed, and running them could end it with a crash code instead of 1. Nothing of
     // ours runs after the game has been started.
-    static bool entered = false;
-    if (!entered) {
-        entered = true;
+    // One thread makes the launch. Another one failing meanwhile waits for it to end the
+    // process: ending it now could come before the game starts, and a launch of its own
+    // would start a second game or end the first, still windowless, one. Only the launching
+    // thread failing again inside its own launch ends the process at once.
+    DWORD self = GetCurrentThreadId();
+    DWORD first = 0;
+    if (emergencyThread.compare_exchange_strong(first, self))
         launchGame(std::string());
-    }
+    else if (first != self)
+        for (;;)
+            Sleep(INFINITE);
     TerminateProcess(GetCurrentProcess(), 1);
     ExitProcess(1); // not reached: TerminateProcess does not return for this process
 }

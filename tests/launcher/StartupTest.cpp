@@ -114,14 +114,22 @@ TEST_F(Startup, SecondLauncherEndsAWindowlessFirstOneAndCarriesOn) {
 
 TEST_F(Startup, UncaughtExceptionStartsGameWithoutArgumentsAndExits1) {
     // "exit-handler": an exit handler that would end the process with code 3, as a
-    // second fault during clean-up would end it with a crash code.
-    for (const wchar_t* failure : {L"throw", L"fault", L"throw exit-handler"}) {
+    // second fault during clean-up would end it with a crash code. "threads": five threads
+    // fail at once; one game is started, and it is still running when the launcher ends.
+    for (const wchar_t* failure : {L"throw", L"fault", L"throw exit-handler", L"threads"}) {
         InstallFolder folder;
         std::wstring probe = folder.path() + L"CrashProbe.exe";
         ASSERT_TRUE(copyFile(testsDir() + L"CrashProbe.exe", probe));
         ChildProcess crashing(probe, failure, folder.path());
         EXPECT_EQ(crashing.wait(kExitTimeoutMs), std::optional<DWORD>(1)) << narrow(failure);
         EXPECT_EQ(onlyStart(folder), "\".\\Vantorra.exe\" ") << narrow(failure);
+        auto starts = folder.gameStarts();
+        if (starts.size() == 1) {
+            HANDLE game = OpenProcess(SYNCHRONIZE, FALSE, parseGameStart(starts[0]).pid);
+            EXPECT_TRUE(game && WaitForSingleObject(game, 0) == WAIT_TIMEOUT) << narrow(failure);
+            if (game)
+                CloseHandle(game);
+        }
     }
 }
 
