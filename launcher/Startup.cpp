@@ -1,6 +1,7 @@
 #include "launcher/Startup.h"
 
 #include "launch/GameLaunch.h"
+#include "launch/LauncherClaim.h"
 #include "launcher/Resources.h"
 #include "launcher/StartupChecks.h"
 #include "platform/StartupValues.h"
@@ -117,9 +118,8 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     }
 
     // Beside the main thread, which builds the window and its controls hidden with the
-    // sizes the pictures declare: one thread checks for another launcher and finds out
-    // where to open and the game's version, another decodes the pictures, which the first
-    // paint waits for.
+    // sizes the pictures declare: one thread finds out the launcher's folder, where to open
+    // and the game's version, another decodes the pictures, which the first paint waits for.
     StartupChecks checks;
     beginLoadingResources();
     MainWindowFacts facts = {[&checks] { return checks.startingWindowCentre(); },
@@ -127,16 +127,18 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     MainWindow window(config, launcherArtwork(), facts);
     window.commandLine = commandLine.gameArguments;
 
-    // Shown only once it is sure that this is the one launcher: one that gives way to
-    // another is never seen.
-    if (checks.anotherLauncherTakesOver())
+    // Shown only by the one launcher of this folder: one that gives way is never seen.
+    LauncherClaim claim(checks.launcherFolder());
+    if (!claim.take())
+        return 0;
+    finishLoadingResources(window.dpi);
+    // Another launcher took this one for stuck and is ending it.
+    if (!claim.commitToShow())
         return 0;
 
     // A 64-bit build never runs on 32-bit Windows; a 32-bit one outside WoW64 does.
     if (sizeof(void*) == 4 && !isRunningUnderWow64())
         showWow64Warning();
-
-    finishLoadingResources(window.dpi);
     window.run();
     return 0;
 }
