@@ -53,7 +53,7 @@ quartiles() {
 session_games() {
     local pid
     for pid in $(pgrep -f 'Vantorra\.exe'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
             echo "$pid"
     done
     return 0
