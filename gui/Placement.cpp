@@ -5,13 +5,25 @@
 namespace VellGui {
 
 std::optional<POINT> startingWindowCentre() {
+    return startingWindowCentre(getParentProcessId());
+}
+
+std::optional<POINT> startingWindowCentre(DWORD parentId) {
     // Started from a window that is in front (a shortcut in an open folder, another
     // launcher): open on that window's monitor rather than where the mouse happens to be.
-    DWORD parentId = getParentProcessId();
-    HWND parentWindow = parentId ? findProcessWindow(parentId) : nullptr;
+    // In front means the foreground window is the starting program's, or is owned by one
+    // of its windows (a dialog of another process that it opened).
+    HWND front = GetForegroundWindow();
+    if (!parentId || !front)
+        return std::nullopt;
+    auto processOf = [](HWND window) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        return id;
+    };
     RECT rect;
-    if (parentWindow && GetTopWindow(GetForegroundWindow()) == GetTopWindow(parentWindow) &&
-        GetWindowRect(parentWindow, &rect))
+    if ((processOf(front) == parentId || processOf(GetAncestor(front, GA_ROOTOWNER)) == parentId) &&
+        GetWindowRect(front, &rect))
         return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     return std::nullopt;
 }

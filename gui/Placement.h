@@ -8,10 +8,12 @@
 
 namespace VellGui {
 
-// The centre of the window of the program that started this one (a folder window,
-// another launcher), when that window is in front; empty otherwise. It asks nothing of
-// the display, so any thread can find it out.
+// The centre of the foreground window when it belongs to the program that started this
+// one (a folder window, another launcher); empty otherwise. It asks nothing of the
+// display, so any thread can find it out.
 std::optional<POINT> startingWindowCentre();
+// The same for the program of that process id (0: none).
+std::optional<POINT> startingWindowCentre(DWORD parentId);
 
 // The point whose monitor the window opens on: the starting window's centre, else the
 // mouse cursor.

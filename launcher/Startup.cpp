@@ -1,6 +1,7 @@
 #include "launcher/Startup.h"
 
 #include "launch/GameLaunch.h"
+#include "launch/LauncherClaim.h"
 #include "launcher/Resources.h"
 #include "launcher/StartupChecks.h"
 #include "platform/StartupValues.h"
@@ -13,10 +14,14 @@
 
 #include <objbase.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <exception>
 
 namespace {
+
+// The thread that makes the emergency launch; 0 until one fails.
+std::atomic<DWORD> emergencyThread{0};
 
 LONG WINAPI onUnhandledException(EXCEPTION_POINTERS*) {
     emergencyLaunch();
@@ -66,11 +71,17 @@ void emergencyLaunch() {
     // The process has just failed: its exit handlers and static destructors may be what
     // failed, and running them could end it with a crash code instead of 1. Nothing of
     // ours runs after the game has been started.
-    static bool entered = false;
-    if (!entered) {
-        entered = true;
+    // One thread makes the launch. Another one failing meanwhile waits for it to end the
+    // process: ending it now could come before the game starts, and a launch of its own
+    // would start a second game or end the first, still windowless, one. Only the launching
+    // thread failing again inside its own launch ends the process at once.
+    DWORD self = GetCurrentThreadId();
+    DWORD first = 0;
+    if (emergencyThread.compare_exchange_strong(first, self))
         launchGame(std::string());
-    }
+    else if (first != self)
+        for (;;)
+            Sleep(INFINITE);
     TerminateProcess(GetCurrentProcess(), 1);
     ExitProcess(1); // not reached: TerminateProcess does not return for this process
 }
@@ -118,9 +129,8 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     }
 
     // Beside the main thread, which builds the window and its controls hidden with the
-    // sizes the pictures declare: one thread checks for another launcher and finds out
-    // where to open and the game's version, another decodes the pictures, which the first
-    // paint waits for.
+    // sizes the pictures declare: one thread finds out the launcher's folder, where to open
+    // and the game's version, another decodes the pictures, which the first paint waits for.
     StartupChecks checks;
     beginLoadingResources();
     MainWindowFacts facts = {[&checks] { return checks.startingWindowCentre(); },
@@ -128,16 +138,18 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     MainWindow window(config, launcherArtwork(), facts);
     window.commandLine = commandLine.gameArguments;
 
-    // Shown only once it is sure that this is the one launcher: one that gives way to
-    // another is never seen.
-    if (checks.anotherLauncherTakesOver())
+    // Shown only by the one launcher of this folder: one that gives way is never seen.
+    LauncherClaim claim(checks.launcherFolder());
+    if (!claim.take())
+        return 0;
+    finishLoadingResources(window.dpi);
+    // Another launcher took this one for stuck and is ending it.
+    if (!claim.commitToShow())
         return 0;
 
     // A 64-bit build never runs on 32-bit Windows; a 32-bit one outside WoW64 does.
     if (sizeof(void*) == 4 && !isRunningUnderWow64())
         showWow64Warning();
-
-    finishLoadingResources(window.dpi);
     window.run();
     return 0;
 }

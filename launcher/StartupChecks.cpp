@@ -2,49 +2,56 @@
 
 #include "gui/Placement.h"
 #include "launch/GameLaunch.h"
-#include "launch/RunningInstance.h"
+#include "platform/Processes.h"
 
-StartupChecks::StartupChecks() {
-    thread = Handle(CreateThread(nullptr, 0, check, this, 0, nullptr));
+namespace {
+
+// Far beyond what the checks take on a busy machine.
+constexpr DWORD kAnswerLimitMs = 10000;
+
+} // namespace
+
+StartupChecks::StartupChecks() : pending(std::make_shared<Answers>()) {
+    auto* shared = new std::shared_ptr<Answers>(pending);
+    thread = Handle(CreateThread(nullptr, 0, check, shared, 0, nullptr));
+    if (!thread)
+        delete shared;
 }
 
-StartupChecks::~StartupChecks() {
-    wait();
-}
-
-DWORD WINAPI StartupChecks::check(void* checks) {
-    static_cast<StartupChecks*>(checks)->findOut();
+DWORD WINAPI StartupChecks::check(void* answers) {
+    std::unique_ptr<std::shared_ptr<Answers>> shared(
+        static_cast<std::shared_ptr<Answers>*>(answers));
+    findOut(**shared);
     return 0;
 }
 
-// In the order the main window asks.
-void StartupChecks::findOut() {
-    startingWindow = VellGui::startingWindowCentre();
-    version = ::gameVersion();
-    takesOver = activateRunningInstance();
+void StartupChecks::findOut(Answers& found) {
+    found.folder = getProcessDirectory(0);
+    found.startingWindow = VellGui::startingWindowCentre();
+    found.version = ::gameVersion();
 }
 
 void StartupChecks::wait() {
-    if (answered)
+    if (waited)
         return;
-    if (thread)
-        WaitForSingleObject(thread.get(), INFINITE);
-    else
-        findOut();
-    answered = true;
+    waited = true;
+    if (!thread)
+        findOut(answers);
+    else if (WaitForSingleObject(thread.get(), kAnswerLimitMs) == WAIT_OBJECT_0)
+        answers = *pending;
 }
 
-bool StartupChecks::anotherLauncherTakesOver() {
+std::string StartupChecks::launcherFolder() {
     wait();
-    return takesOver;
+    return answers.folder;
 }
 
 std::optional<POINT> StartupChecks::startingWindowCentre() {
     wait();
-    return startingWindow;
+    return answers.startingWindow;
 }
 
 std::string StartupChecks::gameVersion() {
     wait();
-    return version;
+    return answers.version;
 }

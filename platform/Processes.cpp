@@ -23,6 +23,7 @@ template <typename Visit> void walkProcessSnapshot(Visit visit) {
 
 struct WindowSearch {
     DWORD id;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -32,8 +33,20 @@ BOOL CALLBACK visitWindow(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->id)
         return TRUE;
-    search->found = window;
-    return !(IsWindowEnabled(window) && IsWindowVisible(window));
+    bool visible = IsWindowVisible(window);
+    bool enabled = IsWindowEnabled(window);
+    if (search->visibleOnly && !visible)
+        return TRUE;
+    // Of visible ones only, a later disabled one does not replace the first.
+    if (!search->visibleOnly || !search->found || enabled)
+        search->found = window;
+    return !(enabled && visible);
+}
+
+HWND searchProcessWindow(DWORD id, bool visibleOnly) {
+    WindowSearch search = {id, visibleOnly, nullptr};
+    EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 } // namespace
@@ -74,9 +87,11 @@ std::string getProcessDirectory(DWORD id) {
 }
 
 HWND findProcessWindow(DWORD id) {
-    WindowSearch search = {id, nullptr};
-    EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return searchProcessWindow(id, false);
+}
+
+HWND findShownProcessWindow(DWORD id) {
+    return searchProcessWindow(id, true);
 }
 
 DWORD getParentProcessId() {

@@ -20,5 +20,8 @@ std::string getProcessDirectory(DWORD id);
 // First enabled and visible top-level window of the process; else the last of its
 // hidden or disabled ones; else null.
 HWND findProcessWindow(DWORD id);
+// First enabled and visible top-level window of the process; else the first visible one
+// (disabled while one of its own is open); else null.
+HWND findShownProcessWindow(DWORD id);
 // Id of the process that started this one, or 0.
 DWORD getParentProcessId();

@@ -49,11 +49,23 @@ quartiles() {
         function at(p,   h, lo) { h = (NR - 1) * p + 1; lo = int(h); return v[lo] + (h - lo) * (v[lo + 1] - v[lo]) }
         END { printf "%.6f %.6f %.6f\n", at(0.5), at(0.25), at(0.75) }'
 }
+# The games started in this session's prefix: others may run Wine beside the benchmark.
+session_games() {
+    local pid
+    for pid in $(pgrep -f 'Vantorra\.exe'); do
+        tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            echo "$pid"
+    done
+    return 0
+}
 # Ends the games and lets Wine finish tearing them and the last program down, so that
 # every measurement starts from the same quiet state.
 stop_games() {
-    pkill -f 'Vantorra\.exe' 2>/dev/null || true
-    while pgrep -f 'Vantorra\.exe' >/dev/null; do sleep 0.05; done
+    local pids
+    pids=$(session_games)
+    # shellcheck disable=SC2086
+    [ -z "$pids" ] || kill $pids 2>/dev/null || true
+    while [ -n "$(session_games)" ]; do sleep 0.05; done
     sleep 0.5
 }
 

@@ -141,6 +141,38 @@ TEST_F(TopLevel, OpensOnTheMonitorUnderTheCursor) {
     EXPECT_EQ(outerRect(second.hwnd).left, second.x);
 }
 
+// The starting program's window counts only while it is in front: the foreground window
+// is one of that process's. Another program's window in front, without child windows like
+// the launcher's own, leaves the cursor to decide.
+TEST_F(TopLevel, TheStartingWindowCountsOnlyWhileItIsInFront) {
+    Window window;
+    window.setSize(300, 200);
+    window.create(nullptr, "Starting", 0);
+    bringToFront(window);
+    RECT rect = outerRect(window.hwnd);
+    auto centre = VellGui::startingWindowCentre(GetCurrentProcessId());
+    ASSERT_TRUE(centre.has_value());
+    EXPECT_EQ(centre->x, (rect.left + rect.right) / 2);
+    EXPECT_EQ(centre->y, (rect.top + rect.bottom) / 2);
+    EXPECT_FALSE(VellGui::startingWindowCentre(0).has_value());
+
+    testing_support::InstallFolder folder;
+    testing_support::setStandInGame(L"window", 20000);
+    testing_support::ChildProcess game(folder.game(), L"", folder.path());
+    HWND gameWindow = testing_support::waitForWindow(game.pid(), L"FakeGame", 20000);
+    testing_support::resetStandInGame();
+    ASSERT_NE(gameWindow, nullptr);
+    SetForegroundWindow(gameWindow);
+    ASSERT_TRUE(
+        testing_support::waitFor([&] { return GetForegroundWindow() == gameWindow; }, 3000));
+    EXPECT_FALSE(VellGui::startingWindowCentre(GetCurrentProcessId()).has_value());
+    rect = outerRect(gameWindow);
+    centre = VellGui::startingWindowCentre(game.pid());
+    ASSERT_TRUE(centre.has_value());
+    EXPECT_EQ(centre->x, (rect.left + rect.right) / 2);
+    game.kill();
+}
+
 TEST_F(TopLevel, APointOutsideEveryMonitorTakesTheNearestOne) {
     RECT inside = systemWorkArea({1900, 1000});
     RECT outside = systemWorkArea({5000, 5000});

@@ -56,7 +56,10 @@ TEST_F(RunningInstance, ModulePathsAndDirectories) {
 }
 
 TEST_F(RunningInstance, NeverFindsItself) {
-    EXPECT_FALSE(activateRunningInstance(nullptr));
+    wchar_t own[MAX_PATH];
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring ownName = std::wstring(own).substr(std::wstring(own).rfind(L'\\') + 1);
+    EXPECT_FALSE(activateRunningInstance(narrow(ownName).c_str()));
 }
 
 TEST_F(RunningInstance, IgnoresGameFromAnotherFolder) {
@@ -87,53 +90,32 @@ TEST_F(RunningInstance, HiddenOnlyWindowCountsAsAWindow) {
     EXPECT_TRUE(game.running());
 }
 
-TEST_F(RunningInstance, WindowlessGameIsEndedWithExitCode1) {
-    InstallFolder folder(true, false, testsDir());
-    ChildProcess game = startGame(folder, L"windowless");
-    EXPECT_EQ(findProcessWindow(game.pid()), nullptr);
-    EXPECT_FALSE(activateRunningInstance("Vantorra.exe"));
-    EXPECT_EQ(game.wait(5000), std::optional<DWORD>(1));
-}
-
-TEST_F(RunningInstance, OnlyTheFirstQualifyingProcessIsLookedAt) {
+// Ended from outside, with exit code 1; all of them, as a second game would otherwise be
+// started beside one that is left.
+TEST_F(RunningInstance, EveryWindowlessGameIsEndedWithExitCode1) {
     InstallFolder first(true, false, testsDir());
     InstallFolder second(true, false, testsDir());
-    ChildProcess windowless = startGame(first, L"windowless");
-    ChildProcess windowed = startGame(second, L"window");
-    auto ids = listProcessIdsByName("Vantorra.exe");
-    auto at = [&](DWORD id) { return std::find(ids.begin(), ids.end(), id) - ids.begin(); };
-    bool result = activateRunningInstance("Vantorra.exe");
-    bool windowlessFirst = at(windowless.pid()) < at(windowed.pid());
-    printf("snapshot order: %s first\n", windowlessFirst ? "windowless" : "windowed");
-    if (windowlessFirst) {
-        EXPECT_FALSE(result) << "the windowless first one decides, whatever follows";
-        EXPECT_EQ(windowless.wait(5000), std::optional<DWORD>(1));
-        EXPECT_TRUE(windowed.running());
-    } else {
-        EXPECT_TRUE(result);
-        EXPECT_TRUE(windowless.running()) << "the walk ends at the first qualifying process";
-    }
+    ChildProcess one = startGame(first, L"windowless");
+    ChildProcess other = startGame(second, L"windowless");
+    EXPECT_EQ(findProcessWindow(one.pid()), nullptr);
+    EXPECT_FALSE(activateRunningInstance("Vantorra.exe"));
+    EXPECT_EQ(one.wait(5000), std::optional<DWORD>(1));
+    EXPECT_EQ(other.wait(5000), std::optional<DWORD>(1));
 }
 
-TEST_F(RunningInstance, YoungerWindowlessLauncherIsLeftToGiveWay) {
-    // A copy named like this test program plays a launcher that started after this one
-    // and has no window yet: two launchers must never end each other.
-    wchar_t own[MAX_PATH];
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    std::wstring ownName = std::wstring(own).substr(std::wstring(own).rfind(L'\\') + 1);
-    TempDir folder(testsDir());
-    std::wstring copy = folder / ownName;
-    ASSERT_TRUE(copyFile(fakeGameExe(), copy));
-    setStandInGame(L"windowless", 20000);
-    ChildProcess younger(copy, L"", folder.path());
-    Sleep(300);
-    EXPECT_FALSE(activateRunningInstance(nullptr));
-    Sleep(300);
-    EXPECT_TRUE(younger.running());
-
-    // The same process looked for by name (as the game is) is ended all the same.
-    EXPECT_FALSE(activateRunningInstance(narrow(ownName).c_str()));
-    EXPECT_EQ(younger.wait(5000), std::optional<DWORD>(1));
+// Whatever their order in the snapshot (mostly the order they started in), a game with a
+// window is the one brought forward, and the windowless one beside it is left alone.
+TEST_F(RunningInstance, AWindowOfAnyQualifyingGameWins) {
+    for (bool windowedFirst : {false, true}) {
+        SCOPED_TRACE(windowedFirst ? "windowed first" : "windowless first");
+        InstallFolder first(true, false, testsDir());
+        InstallFolder second(true, false, testsDir());
+        ChildProcess one = startGame(first, windowedFirst ? L"window" : L"windowless");
+        ChildProcess other = startGame(second, windowedFirst ? L"windowless" : L"window");
+        EXPECT_TRUE(activateRunningInstance("Vantorra.exe"));
+        EXPECT_TRUE(one.running());
+        EXPECT_TRUE(other.running());
+    }
 }
 
 // A game of the other bitness (64-bit beside the x86 build, 32-bit beside the x64 one):

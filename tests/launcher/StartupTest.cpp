@@ -1,7 +1,10 @@
 // The built launcher, started as a player or a shortcut would start it.
+#include "launch/LauncherClaim.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 using namespace testing_support;
 
@@ -91,37 +94,74 @@ TEST_F(Startup, WindowModeStartsNothingByItself) {
     EXPECT_TRUE(folder.gameStarts().empty());
 }
 
-TEST_F(Startup, SecondLauncherEndsAWindowlessFirstOneAndCarriesOn) {
-    // The first launcher is windowless during its half-second launch check in skip mode.
-    // Process start-up times vary under load, so give the race a few chances.
-    bool ended = false;
-    for (int attempt = 0; attempt < 5 && !ended; ++attempt) {
+// A launcher in skip mode is windowless through its half-second launch check; a launcher
+// started in window mode meanwhile neither waits for it nor ends it.
+TEST_F(Startup, ASkipModeLauncherAndAWindowModeOneBothFinish) {
+    InstallFolder folder;
+    ChildProcess first(folder.launcher(), L"-SKIP_LAUNCHER", folder.path());
+    ChildProcess second(folder.launcher(), L"", folder.path());
+    EXPECT_TRUE(closeMainWindow(second));
+    EXPECT_EQ(second.wait(kExitTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_EQ(first.wait(kExitTimeoutMs), std::optional<DWORD>(0));
+    EXPECT_EQ(folder.gameStarts().size(), 1u);
+}
+
+// A launcher stuck in its start with the claim of the folder, before or after it committed
+// to show its window, holds the next one back only for a while: that one ends it and
+// shows its own window.
+TEST_F(Startup, ALauncherStuckWithTheClaimIsEndedByTheNextOne) {
+    for (const wchar_t* stage : {L"starting", L"committed"}) {
+        SCOPED_TRACE(narrow(stage));
         InstallFolder folder;
-        ChildProcess first(folder.launcher(), L"-SKIP_LAUNCHER", folder.path());
-        ChildProcess second(folder.launcher(), L"", folder.path());
-        closeMainWindow(second);
-        auto secondExit = second.wait(kExitTimeoutMs);
-        auto firstExit = first.wait(kExitTimeoutMs);
-        ASSERT_EQ(secondExit, std::optional<DWORD>(0));
-        ASSERT_TRUE(firstExit.has_value());
-        ended = *firstExit == 1;
-        if (!ended) {
-            EXPECT_EQ(*firstExit, 0u) << "the first one may only have finished on its own";
-        }
+        ASSERT_TRUE(copyFile(testsDir() + L"ClaimHolder.exe", folder / L"ClaimHolder.exe"));
+        ChildProcess stuck(folder / L"ClaimHolder.exe", stage, folder.path());
+        ASSERT_TRUE(waitFor([&] { return fileExists(folder / L"held"); }, kExitTimeoutMs));
+        DWORD start = GetTickCount();
+        ChildProcess launcher(folder.launcher(), L"", folder.path());
+        EXPECT_EQ(stuck.wait(kExitTimeoutMs), std::optional<DWORD>(1));
+        HWND window = waitForWindow(launcher.pid(), L"Vantorra", kExitTimeoutMs);
+        ASSERT_NE(window, nullptr);
+        std::printf("window after %lu ms\n", GetTickCount() - start);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(launcher.wait(kExitTimeoutMs), std::optional<DWORD>(0));
     }
-    EXPECT_TRUE(ended) << "the second launcher never ended the windowless first one";
+}
+
+// The shared word may name a holder that has ended and whose process id went to another
+// program: a holder outside the folder is never ended. Once its wait runs out, the launcher
+// carries on as the only one.
+TEST_F(Startup, AHolderOutsideTheFolderIsNeverEnded) {
+    InstallFolder folder;
+    wchar_t longPath[MAX_PATH] = {};
+    ASSERT_GT(GetLongPathNameW(folder.path().c_str(), longPath, MAX_PATH), 0u);
+    LauncherClaim claim(narrow(longPath));
+    ASSERT_TRUE(claim.take());
+    ChildProcess launcher(folder.launcher(), L"", folder.path());
+    HWND window = waitForWindow(launcher.pid(), L"Vantorra", 3 * kExitTimeoutMs);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(claim.commitToShow()) << "the launcher marked this process as being ended";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher.wait(kExitTimeoutMs), std::optional<DWORD>(0));
 }
 
 TEST_F(Startup, UncaughtExceptionStartsGameWithoutArgumentsAndExits1) {
     // "exit-handler": an exit handler that would end the process with code 3, as a
-    // second fault during clean-up would end it with a crash code.
-    for (const wchar_t* failure : {L"throw", L"fault", L"throw exit-handler"}) {
+    // second fault during clean-up would end it with a crash code. "threads": five threads
+    // fail at once; one game is started, and it is still running when the launcher ends.
+    for (const wchar_t* failure : {L"throw", L"fault", L"throw exit-handler", L"threads"}) {
         InstallFolder folder;
         std::wstring probe = folder.path() + L"CrashProbe.exe";
         ASSERT_TRUE(copyFile(testsDir() + L"CrashProbe.exe", probe));
         ChildProcess crashing(probe, failure, folder.path());
         EXPECT_EQ(crashing.wait(kExitTimeoutMs), std::optional<DWORD>(1)) << narrow(failure);
         EXPECT_EQ(onlyStart(folder), "\".\\Vantorra.exe\" ") << narrow(failure);
+        auto starts = folder.gameStarts();
+        if (starts.size() == 1) {
+            HANDLE game = OpenProcess(SYNCHRONIZE, FALSE, parseGameStart(starts[0]).pid);
+            EXPECT_TRUE(game && WaitForSingleObject(game, 0) == WAIT_TIMEOUT) << narrow(failure);
+            if (game)
+                CloseHandle(game);
+        }
     }
 }
 

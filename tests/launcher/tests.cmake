@@ -4,11 +4,16 @@
 add_executable(CrashProbe WIN32 launcher/CrashProbe.cpp)
 target_link_libraries(CrashProbe PRIVATE vantorra_launcher)
 target_link_options(CrashProbe PRIVATE -municode)
+# A launcher stuck in its start with the claim of its folder.
+add_executable(ClaimHolder WIN32 launcher/ClaimHolder.cpp)
+target_link_libraries(ClaimHolder PRIVATE vantorra_launch)
+target_link_options(ClaimHolder PRIVATE -municode)
 add_executable(MissingPictureProbe WIN32 launcher/MissingPictureProbe.cpp)
 target_link_libraries(MissingPictureProbe PRIVATE vantorra_launcher)
 target_link_options(MissingPictureProbe PRIVATE -municode)
 
 vantorra_add_test(startup_tests launcher/StartupTest.cpp FOREGROUND)
+add_dependencies(startup_tests ClaimHolder)
 set_property(TEST startup_tests APPEND PROPERTY RESOURCE_LOCK vantorra_roaming_ini)
 
 # The 32-bit warning needs the 32-bit build in a 32-bit Wine prefix of its own.

@@ -1,148 +1,71 @@
-// Starts two launchers from one install folder, the second 0 to MAX-GAP ms after the
-// first, and reports per round what remained: visible windows titled "Vantorra", live
-// launchers, their exit codes and game starts; and, watched every few milliseconds while
-// they start, whether both ever showed a window at once and whether the launcher that gave
-// way ever showed one. Driven by tools/race-launchers.sh.
+// Rounds of launchers started from one install folder 0 to MAX-GAP ms apart, one line per
+// round and the counts at the end: in how many the player was left with exactly one
+// launcher window or the game, with nothing, with two windows at once, with a window that
+// was shown and taken away. KIND is "two" or "three" launchers, or "kill" / "freeze": two
+// launchers, one of them ended (TerminateProcess) or frozen (every thread suspended, as a
+// hang would stop it) 0 to 400 ms after its start. Driven by tools/race-launchers.sh.
 //
-//   RaceProbe [rounds=20] [max-gap-ms=300] [seed=time] [settle-ms=4000]
-#include "tests/support/TestSupport.h"
+//   RaceProbe [kind=two] [rounds=20] [max-gap-ms=300] [seed=time]
+#include "tests/release/LauncherRace.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
+#include <cstring>
 #include <string>
 #include <vector>
 
-using namespace testing_support;
-
-namespace {
-
-struct WindowCount {
-    std::vector<DWORD> owners;
-    int visible = 0;
-};
-
-struct WindowSearch {
-    DWORD first;
-    DWORD second;
-    WindowCount* count;
-};
-
-BOOL CALLBACK countWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->first && owner != search->second)
-        return TRUE;
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    if (IsWindowVisible(window) && wcscmp(title, L"Vantorra") == 0) {
-        ++search->count->visible;
-        search->count->owners.push_back(owner);
-    }
-    return TRUE;
-}
-
-WindowCount launcherWindows(DWORD first, DWORD second) {
-    WindowCount count;
-    WindowSearch search = {first, second, &count};
-    EnumWindows(countWindow, reinterpret_cast<LPARAM>(&search));
-    return count;
-}
-
-BOOL CALLBACK closeWindow(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->first || owner == search->second)
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    return TRUE;
-}
-
-// "running", or the exit code: 1 from a launcher means it was ended by the other one
-// (or by its last-resort handler, which then starts the game).
-std::string state(ChildProcess& launcher) {
-    std::optional<DWORD> code = launcher.wait(0);
-    return code ? "exit " + std::to_string(*code) : "running";
-}
-
-std::string boxOf(ChildProcess& launcher) {
-    auto box = launcher.running() ? closeMessageBox(launcher.pid(), 0) : std::nullopt;
-    return box ? " box \"" + box->caption + ": " + box->text + "\"" : "";
-}
-
-} // namespace
+using namespace release_tests;
 
 int main(int argc, char** argv) {
-    int rounds = argc > 1 ? std::atoi(argv[1]) : 20;
-    uint32_t maxGap = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 300;
-    uint32_t seed = argc > 3 ? static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 10))
+    std::string kind = argc > 1 ? argv[1] : "two";
+    int rounds = argc > 2 ? std::atoi(argv[2]) : 20;
+    auto maxGap = static_cast<DWORD>(argc > 3 ? std::atoi(argv[3]) : 300);
+    uint32_t seed = argc > 4 ? static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10))
                              : static_cast<uint32_t>(GetTickCount());
-    DWORD settleMs = argc > 4 ? static_cast<DWORD>(std::atoi(argv[4])) : 4000;
-    std::mt19937 random(seed);
-    std::printf("%d rounds, gaps 0-%u ms, seed %u, settle %lu ms\n", rounds, maxGap, seed,
-                settleMs);
-
-    int exactlyOne = 0;
-    int nothingLeft = 0;
-    int twoAtOnce = 0;
-    int flashes = 0;
-    for (int round = 1; round <= rounds; ++round) {
-        InstallFolder install;
-        DWORD gap = random() % (maxGap + 1);
-        ChildProcess first(install.launcher(), L"", install.path());
-        Sleep(gap);
-        ChildProcess second(install.launcher(), L"", install.path());
-
-        // Until both have ended, or a window had time to show; meanwhile who shows a window.
-        bool shown[2] = {false, false};
-        int atOnce = 0;
-        for (DWORD start = GetTickCount();
-             (first.running() || second.running()) && GetTickCount() - start < settleMs;) {
-            WindowCount now = launcherWindows(first.pid(), second.pid());
-            atOnce = std::max(atOnce, now.visible);
-            for (DWORD owner : now.owners) {
-                shown[0] = shown[0] || owner == first.pid();
-                shown[1] = shown[1] || owner == second.pid();
-            }
-            Sleep(2);
-        }
-        WindowCount windows = launcherWindows(first.pid(), second.pid());
-        // Whoever has no window in the end gave way: it must never have shown one.
-        bool flashed = false;
-        for (int which = 0; which < 2; ++which) {
-            DWORD pid = which == 0 ? first.pid() : second.pid();
-            bool hasWindow = std::find(windows.owners.begin(), windows.owners.end(), pid) !=
-                             windows.owners.end();
-            flashed = flashed || (shown[which] && !hasWindow);
-        }
-        flashes += flashed;
-        twoAtOnce += atOnce > 1;
-        int alive = first.running() + second.running();
-        size_t starts = install.gameStarts().size();
-        std::string firstState = state(first) + boxOf(first);
-        std::string secondState = state(second) + boxOf(second);
-
-        exactlyOne += windows.visible == 1;
-        bool nothing = windows.visible == 0 && starts == 0;
-        nothingLeft += nothing;
-        std::printf("round %2d: gap %3lu ms | windows %d | launchers alive %d | game starts %zu"
-                    " | first %s | second %s%s%s%s\n",
-                    round, gap, windows.visible, alive, starts, firstState.c_str(),
-                    secondState.c_str(), nothing ? "  <- no window, no game" : "",
-                    atOnce > 1 ? "  <- two windows at once" : "",
-                    flashed ? "  <- the one that gave way showed a window" : "");
-        std::fflush(stdout);
-
-        WindowSearch search = {first.pid(), second.pid(), nullptr};
-        EnumWindows(closeWindow, reinterpret_cast<LPARAM>(&search));
-        first.wait(1000);
-        second.wait(1000);
-        // The install folder's removal ends whatever is left in it.
+    size_t launchers = kind == "three" ? 3 : 2;
+    Hit hit = kind == "kill" ? Hit::Kill : kind == "freeze" ? Hit::Freeze : Hit::None;
+    if (kind != "two" && kind != "three" && hit == Hit::None) {
+        std::fprintf(stderr, "kind: two, three, kill or freeze\n");
+        return 2;
     }
-    std::printf("exactly one launcher window in %d of %d rounds; no window and no game in %d; "
-                "two windows at once in %d; a window shown by the launcher that gave way in %d\n",
-                exactlyOne, rounds, nothingLeft, twoAtOnce, flashes);
-    return 0;
+    DWORD limitMs = hit == Hit::Freeze ? 10000 : 5000;
+    std::printf("%s: %d rounds, gaps 0-%lu ms, seed %u, settling within %lu ms\n", kind.c_str(),
+                rounds, maxGap, seed, limitMs);
+
+    Random random(seed);
+    int good = 0, nothing = 0, twoAtOnce = 0, takenAway = 0, unsettled = 0, slowKill = 0;
+    int endedAsStuck = 0, leftNothingAfterKill = 0;
+    std::vector<DWORD> settleTimes;
+    for (int round = 1; round <= rounds; ++round) {
+        RaceResult result = runRace(randomRound(random, launchers, hit, maxGap), limitMs);
+        std::printf("round %3d: %s\n", round, result.line().c_str());
+        std::fflush(stdout);
+        std::string problem = result.problem();
+        good += problem.empty();
+        nothing += !result.settled && result.windows == 0 && result.gameStarts == 0;
+        twoAtOnce += result.mostWindowsAtOnce > 1;
+        takenAway += result.windowsTakenAway > 0;
+        unsettled += !result.settled;
+        slowKill += hit == Hit::Kill && !result.killedWithinMs;
+        endedAsStuck += result.endedAsStuck;
+        leftNothingAfterKill += result.settled && result.windows == 0 && result.gameStarts == 0;
+        if (result.settled)
+            settleTimes.push_back(result.settledAfterMs);
+    }
+    std::sort(settleTimes.begin(), settleTimes.end());
+    DWORD median = settleTimes.empty() ? 0 : settleTimes[settleTimes.size() / 2];
+    DWORD longest = settleTimes.empty() ? 0 : settleTimes.back();
+    std::printf("%s: %d rounds; exactly one window or the game: %d; no window and no game: %d; "
+                "two windows at once: %d; a window shown and taken away: %d; not settled in "
+                "time: %d",
+                kind.c_str(), rounds, good, nothing, twoAtOnce, takenAway, unsettled);
+    if (hit == Hit::Kill)
+        std::printf("; killed launcher not gone within a second: %d; its window the last one "
+                    "the player had: %d",
+                    slowKill, leftNothingAfterKill);
+    std::printf("; launchers ended as stuck by another: %d; settled after median %lu ms, "
+                "longest %lu ms\n",
+                endedAsStuck, median, longest);
+    return good == rounds ? 0 : 1;
 }
