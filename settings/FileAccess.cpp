@@ -16,6 +16,8 @@ namespace {
 
 constexpr const char* kConfigSubfolder = "\\Quenmark\\Vantorra\\";
 constexpr const wchar_t* kTemporaryPrefix = L"vtr";
+// A save holds its temporary for far less than this between writing and renaming it.
+constexpr unsigned long long kLeftAfter100ns = 5ull * 60 * 10'000'000;
 // WriteFile takes a 32-bit count; large contents go in pieces.
 constexpr size_t kWritePiece = 0x3C00000;
 
@@ -233,6 +235,14 @@ bool isTemporaryName(std::wstring_view name) {
     });
 }
 
+bool isLongLeft(FILETIME written, FILETIME now) {
+    auto ticks = [](FILETIME time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    // A time in the future (a clock set back) counts as recent.
+    return ticks(now) >= ticks(written) && ticks(now) - ticks(written) >= kLeftAfter100ns;
+}
+
 void removeLeftTemporaries(const std::string& path) {
     auto folder = parentDirectory(path);
     if (!folder)
@@ -243,10 +253,12 @@ void removeLeftTemporaries(const std::string& path) {
                                        FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     if (!search)
         return;
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
     do {
         // The pattern matches other names too (and 8.3 short names): only ours go.
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            isTemporaryName(found.cFileName))
+            isTemporaryName(found.cFileName) && isLongLeft(found.ftLastWriteTime, now))
             DeleteFileW((prefix + found.cFileName).c_str());
     } while (FindNextFileW(search.get(), &found));
 }

@@ -57,5 +57,9 @@ std::string newTemporaryBeside(const std::string& path);
 bool isTemporaryName(std::wstring_view name);
 // Deletes the temporaries that earlier saves beside `path` left behind when they were cut
 // short (a crash, a power cut). One still held open, perhaps by a save running now in
-// another launcher, refuses the delete and stays; so does a read-only one.
+// another launcher, refuses the delete and stays; so does a read-only one, and one written
+// in the last minutes: another launcher's save may be between closing it and putting it
+// in place.
 void removeLeftTemporaries(const std::string& path);
+// Whether a temporary last written at `written` is old enough at `now` to be a leftover.
+bool isLongLeft(FILETIME written, FILETIME now);

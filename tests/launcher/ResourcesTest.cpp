@@ -143,3 +143,23 @@ TEST(MissingPicture, ShowsTheSystemErrorAndLaunchesTheGame) {
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(parseGameStart(starts[0]).commandLine, "\".\\Vantorra.exe\" ");
 }
+
+// The launcher's own manifest names the architecture of the build it is in: Windows may
+// refuse a program whose manifest names another.
+TEST(Manifest, NamesTheBuildsArchitecture) {
+    HMODULE launcher = LoadLibraryExW(launcherExe().c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(launcher, nullptr);
+    HRSRC found = FindResourceW(launcher, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(launcher, found)));
+    ASSERT_NE(text, nullptr);
+    std::string manifest(text, SizeofResource(launcher, found));
+    FreeLibrary(launcher);
+    const std::string own = sizeof(void*) == 8 ? "amd64" : "x86";
+    EXPECT_NE(manifest.find("name=\"Quenmark.Vantorra.Launcher\" version=\"1.0.0.0\" "
+                            "processorArchitecture=\"" +
+                            own + "\""),
+              std::string::npos)
+        << manifest;
+}

@@ -388,15 +388,20 @@ TEST_F(Interference, ALauncherEndedDuringItsSaveLeavesTheOldOrTheNewFile) {
     for (const auto& [outcome, count] : outcomes)
         std::printf("%2d x %s\n", count, outcome.c_str());
 
-    // One that a kill may not have left, and one being written by another program.
+    // One that a kill may not have left, and one being written by another program; all
+    // of them older than a save in progress could be, and one just written.
     ASSERT_TRUE(writeFile(config.folder + L"vtr7.tmp", "half a save"));
     ASSERT_TRUE(writeFile(config.folder + L"vtrFACE.tmp", "being written"));
+    for (const std::wstring& name : leftovers())
+        ASSERT_TRUE(writtenMinutesAgo(config.folder + name, 10));
+    ASSERT_TRUE(writeFile(config.folder + L"vtrF00D.tmp", "about to be put in place"));
     {
         HeldFile held(config.folder + L"vtrFACE.tmp", false);
         ASSERT_TRUE(held.held());
         EXPECT_EQ(runSkipMode(install), "");
     }
     EXPECT_EQ(readFile(config.ini), saved);
-    EXPECT_EQ(leftovers(), std::set<std::wstring>{L"vtrFACE.tmp"});
+    EXPECT_EQ(leftovers(), (std::set<std::wstring>{L"vtrFACE.tmp", L"vtrF00D.tmp"}));
     EXPECT_EQ(readFile(config.folder + L"vtrFACE.tmp"), "being written");
+    DeleteFileW((config.folder + L"vtrF00D.tmp").c_str());
 }

@@ -22,3 +22,15 @@ vantorra_add_test(release_races release/RaceTest.cpp LIBS release_test_support)
 add_executable(RaceProbe release/RaceProbe.cpp)
 target_link_libraries(RaceProbe PRIVATE release_test_support)
 add_dependencies(RaceProbe VantorraLauncher FakeGame32 FakeGame64)
+
+# The first frames of both windows, read from the display: at 96 DPI in the desktop session,
+# at 144 DPI in that scale's session, each window alone on its display meanwhile.
+set(firstFrames ${CMAKE_CURRENT_SOURCE_DIR}/release/first-frames.sh)
+add_test(NAME release_first_frames COMMAND ${firstFrames} ${sessionDesktop} ${CMAKE_BINARY_DIR})
+set_tests_properties(release_first_frames PROPERTIES FIXTURES_REQUIRED wine_desktop
+                     RESOURCE_LOCK vantorra_foreground TIMEOUT 300)
+add_test(NAME release_first_frames_dpi144
+         COMMAND ${firstFrames} ${CMAKE_BINARY_DIR}/wine-session-dpi144 ${CMAKE_BINARY_DIR})
+set_tests_properties(release_first_frames_dpi144 PROPERTIES FIXTURES_REQUIRED wine_dpi144
+                     RESOURCE_LOCK wine_dpi144_display TIMEOUT 300)
+set_property(TEST screens_launcher_tests_dpi144 APPEND PROPERTY RESOURCE_LOCK wine_dpi144_display)

@@ -141,17 +141,20 @@ TEST_F(FileSafety, AStaleTemporaryFileDoesNotBlockTheSave) {
 
 // Saves cut short (a crash, a power cut) leave their temporaries behind. The next save
 // removes them, whether it writes or not, but never one that is open (another launcher
-// may be writing it right now) nor a file that merely looks alike.
+// may be writing it right now), nor one written in the last minutes (another launcher may
+// be about to put it in place), nor a file that merely looks alike.
 TEST_F(FileSafety, ASaveRemovesTheTemporariesThatEarlierSavesLeft) {
     const std::set<std::wstring> alike = {L"vtrnotes.tmp", L"vtr12345.tmp", L"vtr.tmp",
                                           L"avtr1.tmp", L"vtr1.tmp.bak"};
     for (bool writes : {true, false}) {
         SCOPED_TRACE(writes ? "a save that writes" : "a save that changes nothing");
-        for (const wchar_t* left : {L"vtr1A2.tmp", L"VTRBEEF.TMP", L"vtrc.tmp"})
+        for (const wchar_t* left : {L"vtr1A2.tmp", L"VTRBEEF.TMP", L"vtrc.tmp", L"vtrC0DE.tmp"})
             ASSERT_TRUE(writeFile(dir / left, "half a save"));
         for (const std::wstring& name : alike)
             ASSERT_TRUE(writeFile(dir / name, "not ours"));
-        ASSERT_TRUE(writeFile(dir / L"vtrC0DE.tmp", "being written"));
+        for (const std::wstring& name : namesIn(dir.path()))
+            ASSERT_TRUE(writtenMinutesAgo(dir / name, 10));
+        ASSERT_TRUE(writeFile(dir / L"vtrF00D.tmp", "just written"));
         {
             HeldFile held(dir / L"vtrC0DE.tmp", false);
             ASSERT_TRUE(held.held());
@@ -159,10 +162,11 @@ TEST_F(FileSafety, ASaveRemovesTheTemporariesThatEarlierSavesLeft) {
         }
         EXPECT_EQ(readFile(ini), "// mine\r\nWindow 1\r\nGamma 1.2\r\n");
         std::set<std::wstring> expected = alike;
-        expected.insert({L"vantorra.ini", L"vtrC0DE.tmp"});
+        expected.insert({L"vantorra.ini", L"vtrC0DE.tmp", L"vtrF00D.tmp"});
         EXPECT_EQ(namesIn(dir.path()), expected);
-        EXPECT_EQ(readFile(dir / L"vtrC0DE.tmp"), "being written");
+        EXPECT_EQ(readFile(dir / L"vtrF00D.tmp"), "just written");
         DeleteFileW((dir / L"vtrC0DE.tmp").c_str());
+        DeleteFileW((dir / L"vtrF00D.tmp").c_str());
     }
 }
 

@@ -174,6 +174,22 @@ FILETIME lastWriteTime(const std::wstring& path) {
     return data.ftLastWriteTime;
 }
 
+bool writtenMinutesAgo(const std::wstring& path, int minutes) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER then = {{now.dwLowDateTime, now.dwHighDateTime}};
+    then.QuadPart -= static_cast<ULONGLONG>(minutes) * 60 * 10000000;
+    FILETIME written = {then.LowPart, then.HighPart};
+    bool set = SetFileTime(file, nullptr, nullptr, &written) != 0;
+    CloseHandle(file);
+    return set;
+}
+
 void setEnv(const wchar_t* name, const std::wstring& value) {
     SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
 }

@@ -46,6 +46,8 @@ bool fileExists(const std::wstring& path);
 // The names in a folder (with trailing backslash), "." and ".." left out.
 std::set<std::wstring> namesIn(const std::wstring& folder);
 FILETIME lastWriteTime(const std::wstring& path);
+// Sets the file's last write time that many minutes back.
+bool writtenMinutesAgo(const std::wstring& path, int minutes);
 
 // An install folder: the launcher and, unless told otherwise, the stand-in game as
 // Vantorra.exe. The game's log and mode are set through the environment that child
