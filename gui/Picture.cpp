@@ -65,6 +65,14 @@ HBITMAP resizePicture(HBITMAP decoded, int width, int height) {
 
 } // namespace
 
+HBITMAP pictureFromPixels(const uint32_t* pixels, int width, int height) {
+    void* bits = nullptr;
+    HBITMAP section = width > 0 && height > 0 ? createPictureSection(width, height, bits) : nullptr;
+    if (section)
+        std::memcpy(bits, pixels, size_t(width) * size_t(height) * sizeof(uint32_t));
+    return section;
+}
+
 HBITMAP decodePicture(const char* from, DWORD& error) {
     Failure failed;
     auto fail = [&](DWORD code) -> HBITMAP {

@@ -4,6 +4,7 @@
 // the same picture resized once for each other DPI it is shown at.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,9 @@ private:
 // without reporting anything: null, with `error` the system's code (an HRESULT for
 // imaging failures), when it cannot. Needs COM on the calling thread, which may be any.
 HBITMAP decodePicture(const char* from, DWORD& error);
+// A new DIB section (top-down rows, as decodePicture makes them) holding a copy of the
+// premultiplied BGRA pixels; null when it cannot be made.
+HBITMAP pictureFromPixels(const uint32_t* pixels, int width, int height);
 // A new DIB section of `size` with the picture resized into it for `dpi`: above 96 DPI
 // from the artwork drawn at twice the size (`largeFrom`, decoded into `large` on first
 // need and kept by the caller), else and when that fails from `decoded`. Null when it

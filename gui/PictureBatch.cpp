@@ -1,10 +1,13 @@
 #include "gui/PictureBatch.h"
 
+#include "gui/PictureCache.h"
 #include "gui/ResourceData.h"
 
 #include <objbase.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace VellGui {
 
@@ -50,6 +53,11 @@ void PictureBatch::add(Picture& picture, const char* from, const char* largeFrom
     entries.push_back({&picture, from, largeFrom, {}});
 }
 
+void PictureBatch::keepResizedIn(const std::wstring& folder, std::uint64_t key) {
+    keptFolder = folder;
+    keptKey = key;
+}
+
 void PictureBatch::start() {
     dpiKnown = Handle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (dpiKnown)
@@ -79,11 +87,63 @@ bool PictureBatch::decodeEntries() {
 }
 
 void PictureBatch::resizeEntries() {
-    if (dpi == kDefaultDpi)
+    if (dpi == kDefaultDpi || readResized())
         return;
-    for (Entry& entry : entries)
+    bool all = true;
+    for (Entry& entry : entries) {
         entry.resized =
             resizeForDpi(entry.decoded, entry.largeFrom, entry.decodedLarge, dpi, entry.size);
+        all = all && entry.resized;
+    }
+    if (all)
+        keepResized();
+}
+
+std::wstring PictureBatch::keptFile() const {
+    return keptFolder.empty() ? std::wstring()
+                              : keptFolder + L"pictures-" + std::to_wstring(dpi) + L".bin";
+}
+
+bool PictureBatch::readResized() {
+    std::wstring file = keptFile();
+    std::optional<std::string> bytes = file.empty() ? std::nullopt : readCacheFile(file);
+    if (!bytes)
+        return false;
+    std::vector<SIZE> sizes;
+    for (const Entry& entry : entries)
+        sizes.push_back(entry.size);
+    std::vector<CachedPicture> pictures = decodePictureCache(*bytes, keptKey, dpi, sizes);
+    if (pictures.empty())
+        return false;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        entries[i].resized =
+            pictureFromPixels(pictures[i].pixels, pictures[i].width, pictures[i].height);
+        if (!entries[i].resized) {
+            for (Entry& entry : entries) {
+                if (entry.resized)
+                    DeleteObject(entry.resized);
+                entry.resized = nullptr;
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+void PictureBatch::keepResized() const {
+    std::wstring file = keptFile();
+    if (file.empty())
+        return;
+    std::vector<CachedPicture> pictures;
+    for (const Entry& entry : entries) {
+        DIBSECTION section = {};
+        if (GetObjectW(entry.resized, sizeof(section), &section) != sizeof(section) ||
+            !section.dsBm.bmBits)
+            return;
+        pictures.push_back({section.dsBm.bmWidth, std::abs(section.dsBm.bmHeight),
+                            static_cast<const std::uint32_t*>(section.dsBm.bmBits)});
+    }
+    writeCacheFile(file, encodePictureCache(keptKey, dpi, pictures));
 }
 
 bool PictureBatch::finish(DWORD& error, UINT newDpi) {

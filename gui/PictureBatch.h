@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace VellGui {
@@ -27,6 +28,9 @@ public:
     // `from`: a "BINARY" resource id; `largeFrom`: the same picture at twice the size, or
     // null. The picture's size is known from here on.
     void add(Picture& picture, const char* from, const char* largeFrom = nullptr);
+    // Pictures resized for a DPI are kept in `folder` (with a trailing backslash), in a file
+    // per DPI marked with `key`, which names the program's own pictures; before start.
+    void keepResizedIn(const std::wstring& folder, std::uint64_t key);
     // Starts decoding every picture added; without a thread, finish decodes them.
     void start();
     // Lets the thread resize the pictures for `dpi`, and waits for it; hands each picture
@@ -49,12 +53,18 @@ private:
     static DWORD WINAPI decodeAll(void* batch);
     bool decodeEntries();
     void resizeEntries();
+    // The pictures at `dpi` from the file of an earlier start; false when it has none fit.
+    bool readResized();
+    void keepResized() const;
+    std::wstring keptFile() const;
 
     std::vector<Entry> entries;
     Handle thread;
     // Set once `dpi` holds the DPI to resize for.
     Handle dpiKnown;
     UINT dpi = kDefaultDpi;
+    std::wstring keptFolder;
+    std::uint64_t keptKey = 0;
 };
 
 } // namespace VellGui

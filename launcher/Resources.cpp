@@ -4,6 +4,12 @@
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <cstdint>
+#include <string>
+
 using VellGui::Font;
 using VellGui::Picture;
 
@@ -22,6 +28,42 @@ namespace {
 
 VellGui::PictureBatch pictures;
 
+// Where the pictures resized for other scales are kept between starts: the player's local
+// (not roaming) application data, beside the game's own. Empty when there is none.
+std::wstring keptPicturesFolder() {
+    PWSTR local = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local)))
+        folder = std::wstring(local) + L"\\Quenmark\\Vantorra\\Launcher\\";
+    CoTaskMemFree(local);
+    return folder;
+}
+
+// Names this very executable, whose pictures the kept ones are: its size, its time and
+// its link time, and its bitness (both builds share the folder).
+std::uint64_t executableKey() {
+    std::uint64_t key = 14695981039346656037ull;
+    auto mix = [&key](std::uint64_t value) {
+        for (int byte = 0; byte < 8; ++byte, value >>= 8)
+            key = (key ^ (value & 0xFF)) * 1099511628211ull;
+    };
+    wchar_t path[MAX_PATH] = {};
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH &&
+        GetFileAttributesExW(path, GetFileExInfoStandard, &file)) {
+        mix((std::uint64_t(file.nFileSizeHigh) << 32) | file.nFileSizeLow);
+        mix((std::uint64_t(file.ftLastWriteTime.dwHighDateTime) << 32) |
+            file.ftLastWriteTime.dwLowDateTime);
+    }
+    const auto* image = reinterpret_cast<const unsigned char*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+    mix(nt->FileHeader.TimeDateStamp);
+    mix(sizeof(void*));
+    return key;
+}
+
 void addPicture(Picture& picture, WORD id) {
     pictures.add(picture, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(id + kLargePictureOffset));
 }
@@ -35,6 +77,7 @@ void beginLoadingResources() {
     addPicture(pictureIcon3, kFirstIconResource + 2);
     addPicture(pictureIcon4, kFirstIconResource + 3);
     addPicture(pictureLogo, kLogoResource);
+    pictures.keepResizedIn(keptPicturesFolder(), executableKey());
     pictures.start();
     fontImpact15.load(MAKEINTRESOURCEA(kFontResource), "Impact", 15, FW_NORMAL);
     fontImpact25.load(MAKEINTRESOURCEA(kFontResource), "Impact", 25, FW_NORMAL);

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Start-up benchmarks under Wine on a private Xvfb display. Each group alternates its
+# Start-up benchmarks under Wine on private Xvfb displays. Each group alternates its
 # programs, and every start begins from a quiet Wine:
-#  1. time to window: from the start until the display maps a window with the program's
-#     title (tools/bench/benchtime.c listens for the map event on one X connection opened
-#     before the start), the launcher against tools/bench/MinimalWindow.exe;
+#  1. the windows, at 96 and at 144 DPI (one Wine session each, taken in turn): from the
+#     start until the display maps a window with the program's title, and until the window
+#     shows its finished picture (tools/bench/benchtime.c listens for the map event on one
+#     X connection opened before the start, then reads the window's pixels until they have
+#     not changed for a second; the first frame equal to the last is the finished one). It
+#     counts the frames that were neither black (X's new window) nor the finished picture.
+#     The launcher against tools/bench/PictureWindow.exe (the launcher's eight imports, a
+#     window of its size at the screen's scale showing one picture made beforehand) and,
+#     for the time to map, tools/bench/MinimalWindow.exe;
 #  2. skip mode: the time of "VantorraLauncher.exe -SKIP_LAUNCHER" until it ends, minus its
 #     500 ms launch check, against tools/bench/SettingsSaver.exe (roaming folder, COM,
 #     vantorra.ini read and written back through a temporary and a rename, game started:
@@ -15,12 +21,11 @@
 # Prints medians with their quartiles and the ratio of medians, for each build this
 # machine runs: the x86 build (32-bit Wine loader) where 32-bit programs run, and the x64
 # build (64-bit loader) always; VANTORRA_TEST_ARCH=x86|x64 measures one of them only.
-# VANTORRA_BENCH_DPI=144 runs it all at that display scale (default 96).
 # Usage: tools/bench.sh [runs]  (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-30}
-dpi=${VANTORRA_BENCH_DPI:-96}
+scales="96 144"
 root=$PWD
 
 tools/setup.sh
@@ -32,15 +37,19 @@ if [ -n "${VANTORRA_TEST_ARCH:-}" ] || [ "$wine_arch" = x64 ]; then
 else
     archs="x86 x64"
 fi
-echo "Measuring the $archs build(s) at $dpi DPI under $("$wine_loader64" --version), because $wine_arch_why."
+echo "Measuring the $archs build(s) at $scales DPI under $("$wine_loader64" --version), because $wine_arch_why."
 echo "Machine: $(nproc) cores, $(awk '/model name/ { sub(/.*: /, ""); print; exit }' /proc/cpuinfo), Linux $(uname -r)."
 
 mkdir -p build/bench-tools
 benchtime=$root/build/bench-tools/benchtime
 cc -O2 -Wall -Wextra -o "$benchtime" tools/bench/benchtime.c -lX11
 
-session=$root/build/bench-session
-trap '"$root/tools/wine-session.sh" stop "$session"' EXIT
+session_of() { echo "$root/build/bench-session-$1"; }
+stop_sessions() {
+    local scale
+    for scale in $scales; do "$root/tools/wine-session.sh" stop "$(session_of "$scale")"; done
+}
+trap stop_sessions EXIT
 
 calc() { awk "BEGIN { printf \"%.6f\\n\", $1 }"; }
 # "median q1 q3" of the numbers in a file, quartiles interpolated.
@@ -69,22 +78,45 @@ stop_games() {
     sleep 0.5
 }
 
-# Seconds until the program's window titled $2 is mapped; then the program is ended.
-# No game runs meanwhile: one that was just started would compete for the processors.
-time_to_window() {
-    local exe=$1 title=$2 measured pid
-    stop_games
-    measured=$("$benchtime" window "$title" "$WINE" "$exe") || { echo "no window for $exe" >&2; exit 1; }
-    pid=${measured#* }
-    # Escape ends both programs once their window has the focus, which may come a moment
-    # after the map. Synthetic events sent to a window (xdotool --window) are ignored by Wine.
+# Ends a program that was measured with its window: Escape ends each once its window has
+# the focus, which may come a moment after the map. Synthetic events sent to a window
+# (xdotool --window) are ignored by Wine.
+end_program() {
+    local pid=$1
     for _ in $(seq 1 40); do
         kill -0 "$pid" 2>/dev/null || break
         xdotool key Escape
         sleep 0.1
     done
     kill "$pid" 2>/dev/null || true
+}
+
+# Seconds until the program's window titled $2 is mapped; then the program is ended.
+# No game runs meanwhile: one that was just started would compete for the processors.
+time_to_window() {
+    local exe=$1 title=$2 measured
+    stop_games
+    measured=$("$benchtime" window "$title" "$WINE" "$exe") || { echo "no window for $exe" >&2; exit 1; }
+    end_program "${measured#* }"
     echo "${measured% *}"
+}
+
+# "seconds-to-map seconds-to-finished-picture other-frames" of one start of the program
+# whose window is titled $2, the pointer away from it; then the program is ended.
+time_frames() {
+    local exe=$1 title=$2 measured
+    stop_games
+    xdotool mousemove 0 0
+    measured=$("$benchtime" frames "$title" "$WINE" "$exe") || { echo "no window for $exe" >&2; exit 1; }
+    end_program "$(echo "$measured" | cut -d' ' -f5)"
+    echo "$measured" | cut -d' ' -f1,2,4
+}
+
+# The Wine session of a display scale, its roaming folder and the games' behaviour.
+enter_session() {
+    # shellcheck disable=SC1091
+    . "$(session_of "$1")/env"
+    roaming=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)/Quenmark/Vantorra
 }
 
 # Seconds of a skip-mode start; the launcher's are net of its 500 ms launch check.
@@ -139,39 +171,51 @@ bench_arch() {
     mkdir -p "$folder"
     cp "$build/VantorraLauncher.exe" "$build/tools/bench/"*.exe "$folder/"
     cp "$build/tests/FakeGame$bits.exe" "$folder/Vantorra.exe"
-    "$root/tools/wine-session.sh" start "$session" win64 "$arch" "$dpi"
-    # shellcheck disable=SC1091
-    . "$session/env"
-    roaming=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Roaming)/Quenmark/Vantorra
-    mkdir -p "$roaming"
     # A started game waits without a window, so that it competes as little as possible with
     # the next measurement.
     export FAKEGAME_MODE=windowless FAKEGAME_LIFETIME_MS=60000
     cd "$folder"
     make_configs
-
     # Windows always has its desktop; Wine starts its desktop process with the first window
     # and ends it after the last. A hidden window in another folder keeps it for the whole run,
     # so neither program of a pair pays for it.
     mkdir -p keeper
     cp Vantorra.exe keeper/DesktopKeeper.exe
-    (cd keeper && FAKEGAME_MODE=hidden FAKEGAME_LIFETIME_MS=3600000 "$WINE" DesktopKeeper.exe >/dev/null 2>&1 &)
-    sleep 2
+    local scale
+    for scale in $scales; do
+        "$root/tools/wine-session.sh" start "$(session_of "$scale")" win64 "$arch" "$scale"
+        enter_session "$scale"
+        mkdir -p "$roaming"
+        cp small.ini "$roaming/vantorra.ini"
+        (cd keeper && FAKEGAME_MODE=hidden FAKEGAME_LIFETIME_MS=3600000 "$WINE" DesktopKeeper.exe >/dev/null 2>&1 &)
+        sleep 2
+        # Warm up: the first start of anything pays for loading Wine's own DLLs.
+        time_to_window MinimalWindow.exe MinimalWindow >/dev/null
+        time_frames PictureWindow.exe PictureWindow >/dev/null
+        time_frames VantorraLauncher.exe Vantorra >/dev/null
+        : >"launcher-$scale.txt"; : >"picture-$scale.txt"; : >"minimal-$scale.txt"
+    done
 
-    # Warm up: the first start of anything pays for loading Wine's own DLLs.
-    time_to_window MinimalWindow.exe MinimalWindow >/dev/null
-    time_to_window VantorraLauncher.exe Vantorra >/dev/null
+    # The scales in turn, so that both see the machine alike.
+    for _ in $(seq 1 "$runs"); do
+        for scale in $scales; do
+            enter_session "$scale"
+            time_frames VantorraLauncher.exe Vantorra >>"launcher-$scale.txt"
+            time_frames PictureWindow.exe PictureWindow >>"picture-$scale.txt"
+            time_to_window MinimalWindow.exe MinimalWindow >>"minimal-$scale.txt"
+        done
+    done
+    for scale in $scales; do
+        for program in launcher picture; do
+            cut -d' ' -f1 "$program-$scale.txt" >"$program-$scale-map.txt"
+            cut -d' ' -f2 "$program-$scale.txt" >"$program-$scale-finished.txt"
+        done
+    done
+
+    # Skip mode does not depend on the scale.
+    enter_session 96
     time_skip SettingsSaver.exe small.ini >/dev/null
     time_skip VantorraLauncher.exe large.ini >/dev/null
-    cp small.ini "$roaming/vantorra.ini"
-
-    : >launcher-window.txt; : >minimal-window.txt
-    for _ in $(seq 1 "$runs"); do
-        time_to_window VantorraLauncher.exe Vantorra >>launcher-window.txt
-        time_to_window MinimalWindow.exe MinimalWindow >>minimal-window.txt
-    done
-    # Loops of their own: a start that follows a closed window shares the processors with
-    # Wine's desktop tidying up after it, and only the launcher's would.
     : >launcher-skip.txt; : >saver-skip.txt; : >starter-skip.txt; : >minimal-skip.txt
     for _ in $(seq 1 "$runs"); do
         time_skip VantorraLauncher.exe small.ini >>launcher-skip.txt
@@ -187,7 +231,19 @@ bench_arch() {
     stop_games
 
     echo "The $arch build ($preset), medians (quartiles) of $runs runs each:"
-    report "time to window" launcher-window.txt minimal-window.txt "<= 1.25"
+    for scale in $scales; do
+        report "map, $scale DPI" "launcher-$scale-map.txt" "minimal-$scale.txt" "none, reference"
+        report "map, $scale DPI" "launcher-$scale-map.txt" "picture-$scale-map.txt" "none, reference"
+        report "finished, $scale DPI" "launcher-$scale-finished.txt" "picture-$scale-finished.txt" \
+            "$([ "$scale" = 96 ] && echo "<= 1.25" || echo "none, reference")"
+    done
+    report "finished, 144 vs 96 DPI" launcher-144-finished.txt launcher-96-finished.txt "<= 1.1"
+    for scale in $scales; do
+        printf '%-24s launcher %d, PictureWindow %d in %d starts each (goal 0)\n' \
+            "other frames, $scale DPI" \
+            "$(awk '{ n += $3 } END { print n + 0 }' "launcher-$scale.txt")" \
+            "$(awk '{ n += $3 } END { print n + 0 }' "picture-$scale.txt")" "$runs"
+    done
     report "skip mode" launcher-skip.txt saver-skip.txt "<= 1.1"
     report "skip mode" launcher-skip.txt starter-skip.txt "none, reference"
     report "skip mode, bare start" launcher-skip.txt minimal-skip.txt "none, reference"
@@ -204,7 +260,7 @@ bench_arch() {
         awk '/DLL Name/ { printf "%s ", $3 }')"
     stop_games
     cd "$root"
-    "$root/tools/wine-session.sh" stop "$session"
+    stop_sessions
 }
 
 for arch in $archs; do

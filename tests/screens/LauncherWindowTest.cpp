@@ -10,12 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <knownfolders.h>
 #include <oleacc.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <functional>
 #include <optional>
 #include <regex>
 #include <vector>
@@ -705,8 +708,7 @@ namespace {
 
 // A scale at which the launcher would be larger than the screen (288 DPI on 1920 x 1080):
 // runs in a session of its own, as the other scales do.
-class LauncherBeyondTheScreen : public LauncherWindow, public ::testing::WithParamInterface<int> {
-};
+class LauncherBeyondTheScreen : public LauncherWindow, public ::testing::WithParamInterface<int> {};
 
 bool inside(const RECT& window, const RECT& area) {
     return window.left >= area.left && window.top >= area.top && window.right <= area.right &&
@@ -727,8 +729,8 @@ TEST_P(LauncherBeyondTheScreen, BothWindowsFitTheWorkArea) {
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
     const RECT work = monitor.rcWork;
     RECT rect = outer(window);
-    EXPECT_TRUE(inside(rect, work)) << rect.left << "," << rect.top << " " << rect.right << ","
-                                    << rect.bottom;
+    EXPECT_TRUE(inside(rect, work))
+        << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
     // One DPI less would be about 4 pixels lower: this is the largest that fits.
     EXPECT_GT(rect.bottom - rect.top, work.bottom - work.top - 5);
     EXPECT_LT(rect.bottom - rect.top, MulDiv(396, GetParam(), 96));
@@ -749,4 +751,78 @@ TEST_P(LauncherBeyondTheScreen, BothWindowsFitTheWorkArea) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OtherScale, LauncherBeyondTheScreen, ::testing::Values(288),
+                         [](const auto& info) { return std::to_string(info.param); });
+
+namespace {
+
+// The pictures resized for a scale, kept between starts in the player's local application
+// data. Runs in the session of 144 DPI.
+class KeptPictures : public LauncherWindow, public ::testing::WithParamInterface<int> {
+protected:
+    static std::wstring keptFile(int dpi) {
+        PWSTR local = nullptr;
+        std::wstring path;
+        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local)))
+            path = std::wstring(local) + L"\\Quenmark\\Vantorra\\Launcher\\pictures-" +
+                   std::to_wstring(dpi) + L".bin";
+        CoTaskMemFree(local);
+        return path;
+    }
+    // The main window as the player sees it, the pointer away; then the launcher ends.
+    static ScreenPixels shownAndClosed(const InstallFolder& folder) {
+        ChildProcess launcher;
+        HWND window = start(launcher, folder);
+        if (!window)
+            return {};
+        mouse(MOUSEEVENTF_MOVE, {0, 0});
+        Sleep(300);
+        ScreenPixels shown = testing_support::captureScreen(outer(window));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        launcher.wait(kTimeoutMs);
+        return shown;
+    }
+};
+
+} // namespace
+
+// The first start at a scale writes them, the next ones read them, and a file that is
+// broken, foreign or of another build of the launcher never shows a wrong picture: it is
+// passed over and written anew.
+TEST_P(KeptPictures, ShowTheSamePicturesAndAreRebuiltWhenWrong) {
+    ASSERT_EQ(screenDpi(), UINT(GetParam())) << "a session whose prefix has the scale runs this";
+    const std::wstring kept = keptFile(GetParam());
+    ASSERT_FALSE(kept.empty());
+    DeleteFileW(kept.c_str());
+    InstallFolder folder;
+    const ScreenPixels fresh = shownAndClosed(folder);
+    ASSERT_EQ(fresh.width, MulDiv(608, GetParam(), 96));
+    const std::optional<std::string> written = readFile(kept);
+    ASSERT_TRUE(written.has_value()) << "written at the first start";
+    EXPECT_TRUE(shownAndClosed(folder) == fresh) << "read at the next";
+
+    struct Damage {
+        const char* what;
+        std::function<std::string(std::string)> apply;
+    };
+    const Damage damages[] = {
+        {"a pixel changed", [](std::string b) { return b[b.size() / 2] ^= 0x55, b; }},
+        {"cut short", [](std::string b) { return b.substr(0, b.size() / 3); }},
+        {"foreign bytes", [](std::string b) { return std::string(b.size(), '\x7F'); }},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        ASSERT_TRUE(writeFile(kept, damage.apply(*written)));
+        EXPECT_TRUE(shownAndClosed(folder) == fresh);
+        EXPECT_EQ(readFile(kept), written) << "written anew";
+    }
+    // Another build of the launcher in the same place: not its pictures.
+    ASSERT_TRUE(writtenMinutesAgo(folder.launcher(), 60));
+    EXPECT_TRUE(shownAndClosed(folder) == fresh);
+    std::optional<std::string> rewritten = readFile(kept);
+    ASSERT_TRUE(rewritten.has_value());
+    EXPECT_NE(rewritten, written) << "marked for the other build";
+    EXPECT_EQ(rewritten->size(), written->size());
+}
+
+INSTANTIATE_TEST_SUITE_P(OtherScale, KeptPictures, ::testing::Values(144),
                          [](const auto& info) { return std::to_string(info.param); });

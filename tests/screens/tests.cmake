@@ -10,7 +10,7 @@ vantorra_add_test(screens_main_tests screens/MainWindowTest.cpp LIBS vantorra_re
 add_library(launcher_driver STATIC screens/LauncherDriver.cpp)
 target_link_libraries(launcher_driver PUBLIC test_support)
 vantorra_add_test(screens_launcher_tests screens/LauncherWindowTest.cpp
-                  LIBS vantorra_resources launcher_driver oleacc oleaut32 FOREGROUND)
+                  LIBS vantorra_resources launcher_driver oleacc oleaut32 shell32 FOREGROUND)
 set_property(TEST screens_launcher_tests APPEND PROPERTY RESOURCE_LOCK vantorra_roaming_ini)
 
 # The built launcher at other display scales. Wine reads the scale when a prefix's programs

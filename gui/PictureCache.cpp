@@ -1,0 +1,134 @@
+#include "gui/PictureCache.h"
+
+#include "platform/Handle.h"
+
+#include <cstring>
+
+namespace VellGui {
+
+namespace {
+
+constexpr char kMagic[8] = {'V', 'T', 'R', 'P', 'I', 'C', 'S', '1'};
+// A picture larger than any the launcher shows is no picture of its.
+constexpr std::uint32_t kLargestSide = 16384;
+
+struct Header {
+    char magic[8];
+    std::uint64_t key;
+    std::uint32_t dpi;
+    std::uint32_t count;
+};
+
+// FNV-1a over 32-bit words, then the bytes that are left over.
+std::uint64_t checksum(const char* bytes, size_t size) {
+    std::uint64_t hash = 14695981039346656037ull;
+    size_t words = size / 4;
+    for (size_t i = 0; i < words; ++i) {
+        std::uint32_t word;
+        std::memcpy(&word, bytes + i * 4, 4);
+        hash = (hash ^ word) * 1099511628211ull;
+    }
+    for (size_t i = words * 4; i < size; ++i)
+        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 1099511628211ull;
+    return hash;
+}
+
+template <typename T> void append(std::string& bytes, const T& value) {
+    bytes.append(reinterpret_cast<const char*>(&value), sizeof(value));
+}
+
+} // namespace
+
+std::string encodePictureCache(std::uint64_t key, UINT dpi,
+                               const std::vector<CachedPicture>& pictures) {
+    Header header = {};
+    std::memcpy(header.magic, kMagic, sizeof(kMagic));
+    header.key = key;
+    header.dpi = dpi;
+    header.count = static_cast<std::uint32_t>(pictures.size());
+    std::string bytes;
+    append(bytes, header);
+    for (const CachedPicture& picture : pictures) {
+        append(bytes, static_cast<std::uint32_t>(picture.width));
+        append(bytes, static_cast<std::uint32_t>(picture.height));
+    }
+    for (const CachedPicture& picture : pictures)
+        bytes.append(reinterpret_cast<const char*>(picture.pixels),
+                     size_t(picture.width) * size_t(picture.height) * 4);
+    append(bytes, checksum(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+std::vector<CachedPicture> decodePictureCache(const std::string& bytes, std::uint64_t key, UINT dpi,
+                                              const std::vector<SIZE>& sizes) {
+    Header header = {};
+    size_t sizesEnd = sizeof(header) + sizes.size() * 8;
+    if (bytes.size() < sizesEnd + 8)
+        return {};
+    std::memcpy(&header, bytes.data(), sizeof(header));
+    if (std::memcmp(header.magic, kMagic, sizeof(kMagic)) != 0 || header.key != key ||
+        header.dpi != dpi || header.count != sizes.size())
+        return {};
+    size_t pixelBytes = 0;
+    for (size_t i = 0; i < sizes.size(); ++i) {
+        std::uint32_t size[2];
+        std::memcpy(size, bytes.data() + sizeof(header) + i * 8, 8);
+        if (size[0] != std::uint32_t(sizes[i].cx) || size[1] != std::uint32_t(sizes[i].cy) ||
+            size[0] == 0 || size[1] == 0 || size[0] > kLargestSide || size[1] > kLargestSide)
+            return {};
+        pixelBytes += size_t(size[0]) * size[1] * 4;
+    }
+    if (bytes.size() != sizesEnd + pixelBytes + 8)
+        return {};
+    std::uint64_t stored;
+    std::memcpy(&stored, bytes.data() + bytes.size() - 8, 8);
+    if (stored != checksum(bytes.data(), bytes.size() - 8))
+        return {};
+    std::vector<CachedPicture> pictures;
+    const char* at = bytes.data() + sizesEnd;
+    for (const SIZE& size : sizes) {
+        pictures.push_back({size.cx, size.cy, reinterpret_cast<const std::uint32_t*>(at)});
+        at += size_t(size.cx) * size.cy * 4;
+    }
+    return pictures;
+}
+
+std::optional<std::string> readCacheFile(const std::wstring& path) {
+    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size = {};
+    // No picture cache of the launcher's comes near this.
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > (256 << 20))
+        return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+        got != bytes.size())
+        return std::nullopt;
+    return bytes;
+}
+
+void writeCacheFile(const std::wstring& path, const std::string& bytes) {
+    size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos)
+        return;
+    // The folders, outermost first; those there already refuse quietly.
+    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos && at <= slash;
+         at = path.find(L'\\', at + 1))
+        CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
+    bool written = false;
+    {
+        Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD done = 0;
+        written =
+            file &&
+            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+            done == bytes.size();
+    }
+    if (!written || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        DeleteFileW(temporary.c_str());
+}
+
+} // namespace VellGui
