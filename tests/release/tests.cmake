@@ -19,6 +19,8 @@ set_tests_properties(release_interference PROPERTIES RESOURCE_LOCK vantorra_roam
 # rounds here, hundreds in tools/race-launchers.sh, which runs RaceProbe in a session of
 # its own.
 vantorra_add_test(release_races release/RaceTest.cpp LIBS release_test_support)
+# The launchers read the player's vantorra.ini, which other suites hold or make huge meanwhile.
+set_tests_properties(release_races PROPERTIES RESOURCE_LOCK vantorra_roaming_ini)
 add_executable(RaceProbe release/RaceProbe.cpp)
 target_link_libraries(RaceProbe PRIVATE release_test_support)
 add_dependencies(RaceProbe VantorraLauncher FakeGame32 FakeGame64)
