@@ -21,6 +21,8 @@
 # Prints medians with their quartiles and the ratio of medians, for each build this
 # machine runs: the x86 build (32-bit Wine loader) where 32-bit programs run, and the x64
 # build (64-bit loader) always; VANTORRA_TEST_ARCH=x86|x64 measures one of them only.
+# VANTORRA_BENCH_LAUNCHER=path measures that VantorraLauncher.exe (another build of the same
+# bitness) in place of the tree's.
 # Usage: tools/bench.sh [runs]  (default 30)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -169,7 +171,8 @@ bench_arch() {
     local build=$root/build/$preset folder=$root/build/bench-$arch
     rm -rf "$folder"
     mkdir -p "$folder"
-    cp "$build/VantorraLauncher.exe" "$build/tools/bench/"*.exe "$folder/"
+    cp "${VANTORRA_BENCH_LAUNCHER:-$build/VantorraLauncher.exe}" "$folder/VantorraLauncher.exe"
+    cp "$build/tools/bench/"*.exe "$folder/"
     cp "$build/tests/FakeGame$bits.exe" "$folder/Vantorra.exe"
     # A started game waits without a window, so that it competes as little as possible with
     # the next measurement.
