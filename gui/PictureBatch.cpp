@@ -53,7 +53,7 @@ void PictureBatch::add(Picture& picture, const char* from, const char* largeFrom
     entries.push_back({&picture, from, largeFrom, {}});
 }
 
-void PictureBatch::keepResizedIn(const std::wstring& folder, std::uint64_t key) {
+void PictureBatch::keepIn(const std::wstring& folder, std::uint64_t key) {
     keptFolder = folder;
     keptKey = key;
 }
@@ -78,16 +78,34 @@ DWORD WINAPI PictureBatch::decodeAll(void* parameter) {
 }
 
 bool PictureBatch::decodeEntries() {
+    // As decoded before, when this very program kept them.
+    std::vector<SIZE> sizes;
+    std::vector<HBITMAP*> decoded;
+    for (Entry& entry : entries) {
+        sizes.push_back({entry.picture->info.bmWidth, entry.picture->info.bmHeight});
+        decoded.push_back(&entry.decoded);
+    }
+    if (readKept(kDefaultDpi, sizes, decoded))
+        return true;
     for (Entry& entry : entries) {
         entry.decoded = decodePicture(entry.from, entry.error);
         if (!entry.decoded)
             return false; // the first failure ends start-up; the rest would be wasted
     }
+    keep(kDefaultDpi, decoded);
     return true;
 }
 
 void PictureBatch::resizeEntries() {
-    if (dpi == kDefaultDpi || readResized())
+    if (dpi == kDefaultDpi)
+        return;
+    std::vector<SIZE> sizes;
+    std::vector<HBITMAP*> resized;
+    for (Entry& entry : entries) {
+        sizes.push_back(entry.size);
+        resized.push_back(&entry.resized);
+    }
+    if (readKept(dpi, sizes, resized))
         return;
     bool all = true;
     for (Entry& entry : entries) {
@@ -96,33 +114,30 @@ void PictureBatch::resizeEntries() {
         all = all && entry.resized;
     }
     if (all)
-        keepResized();
+        keep(dpi, resized);
 }
 
-std::wstring PictureBatch::keptFile() const {
+std::wstring PictureBatch::keptFile(UINT keptDpi) const {
     return keptFolder.empty() ? std::wstring()
-                              : keptFolder + L"pictures-" + std::to_wstring(dpi) + L".bin";
+                              : keptFolder + L"pictures-" + std::to_wstring(keptDpi) + L".bin";
 }
 
-bool PictureBatch::readResized() {
-    std::wstring file = keptFile();
+bool PictureBatch::readKept(UINT keptDpi, const std::vector<SIZE>& sizes,
+                            const std::vector<HBITMAP*>& into) const {
+    std::wstring file = keptFile(keptDpi);
     std::optional<std::string> bytes = file.empty() ? std::nullopt : readCacheFile(file);
     if (!bytes)
         return false;
-    std::vector<SIZE> sizes;
-    for (const Entry& entry : entries)
-        sizes.push_back(entry.size);
-    std::vector<CachedPicture> pictures = decodePictureCache(*bytes, keptKey, dpi, sizes);
+    std::vector<CachedPicture> pictures = decodePictureCache(*bytes, keptKey, keptDpi, sizes);
     if (pictures.empty())
         return false;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        entries[i].resized =
-            pictureFromPixels(pictures[i].pixels, pictures[i].width, pictures[i].height);
-        if (!entries[i].resized) {
-            for (Entry& entry : entries) {
-                if (entry.resized)
-                    DeleteObject(entry.resized);
-                entry.resized = nullptr;
+    for (size_t i = 0; i < into.size(); ++i) {
+        *into[i] = pictureFromPixels(pictures[i].pixels, pictures[i].width, pictures[i].height);
+        if (!*into[i]) {
+            for (HBITMAP* bitmap : into) {
+                if (*bitmap)
+                    DeleteObject(*bitmap);
+                *bitmap = nullptr;
             }
             return false;
         }
@@ -130,20 +145,20 @@ bool PictureBatch::readResized() {
     return true;
 }
 
-void PictureBatch::keepResized() const {
-    std::wstring file = keptFile();
+void PictureBatch::keep(UINT keptDpi, const std::vector<HBITMAP*>& bitmaps) const {
+    std::wstring file = keptFile(keptDpi);
     if (file.empty())
         return;
     std::vector<CachedPicture> pictures;
-    for (const Entry& entry : entries) {
+    for (HBITMAP* bitmap : bitmaps) {
         DIBSECTION section = {};
-        if (GetObjectW(entry.resized, sizeof(section), &section) != sizeof(section) ||
+        if (GetObjectW(*bitmap, sizeof(section), &section) != sizeof(section) ||
             !section.dsBm.bmBits)
             return;
         pictures.push_back({section.dsBm.bmWidth, std::abs(section.dsBm.bmHeight),
                             static_cast<const std::uint32_t*>(section.dsBm.bmBits)});
     }
-    writeCacheFile(file, encodePictureCache(keptKey, dpi, pictures));
+    writeCacheFile(file, encodePictureCache(keptKey, keptDpi, pictures));
 }
 
 bool PictureBatch::finish(DWORD& error, UINT newDpi) {

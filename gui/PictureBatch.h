@@ -28,9 +28,10 @@ public:
     // `from`: a "BINARY" resource id; `largeFrom`: the same picture at twice the size, or
     // null. The picture's size is known from here on.
     void add(Picture& picture, const char* from, const char* largeFrom = nullptr);
-    // Pictures resized for a DPI are kept in `folder` (with a trailing backslash), in a file
-    // per DPI marked with `key`, which names the program's own pictures; before start.
-    void keepResizedIn(const std::wstring& folder, std::uint64_t key);
+    // The pictures as decoded and as resized for a DPI are kept in `folder` (with a
+    // trailing backslash), in a file per DPI marked with `key`, which names the program's
+    // own pictures, and read from there by the next start; before start.
+    void keepIn(const std::wstring& folder, std::uint64_t key);
     // Starts decoding every picture added; without a thread, finish decodes them.
     void start();
     // Lets the thread resize the pictures for `dpi`, and waits for it; hands each picture
@@ -53,10 +54,12 @@ private:
     static DWORD WINAPI decodeAll(void* batch);
     bool decodeEntries();
     void resizeEntries();
-    // The pictures at `dpi` from the file of an earlier start; false when it has none fit.
-    bool readResized();
-    void keepResized() const;
-    std::wstring keptFile() const;
+    // The pictures as shown at `keptDpi` (at 96 DPI, as decoded) from the file an earlier
+    // start kept, into `into`; false, with nothing made, when it has none that fit.
+    bool readKept(UINT keptDpi, const std::vector<SIZE>& sizes,
+                  const std::vector<HBITMAP*>& into) const;
+    void keep(UINT keptDpi, const std::vector<HBITMAP*>& bitmaps) const;
+    std::wstring keptFile(UINT keptDpi) const;
 
     std::vector<Entry> entries;
     Handle thread;

@@ -28,8 +28,8 @@ namespace {
 
 VellGui::PictureBatch pictures;
 
-// Where the pictures resized for other scales are kept between starts: the player's local
-// (not roaming) application data, beside the game's own. Empty when there is none.
+// Where the pictures, as decoded and as resized for other scales, are kept between starts:
+// the player's local (not roaming) application data. Empty when there is none.
 std::wstring keptPicturesFolder() {
     PWSTR local = nullptr;
     std::wstring folder;
@@ -77,7 +77,7 @@ void beginLoadingResources() {
     addPicture(pictureIcon3, kFirstIconResource + 2);
     addPicture(pictureIcon4, kFirstIconResource + 3);
     addPicture(pictureLogo, kLogoResource);
-    pictures.keepResizedIn(keptPicturesFolder(), executableKey());
+    pictures.keepIn(keptPicturesFolder(), executableKey());
     pictures.start();
     fontImpact15.load(MAKEINTRESOURCEA(kFontResource), "Impact", 15, FW_NORMAL);
     fontImpact25.load(MAKEINTRESOURCEA(kFontResource), "Impact", 25, FW_NORMAL);

@@ -2,11 +2,21 @@
 
 #include "platform/SystemFunctions.h"
 
-RECT systemWorkArea(POINT point) {
-    MONITORINFO info = {};
+namespace {
+
+// The monitor that holds `point`, or the nearest one; false when the system cannot say.
+bool monitorAt(POINT point, MONITORINFO& info) {
+    info = {};
     info.cbSize = sizeof(info);
     HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
-    if (monitor && GetMonitorInfoW(monitor, &info))
+    return monitor && GetMonitorInfoW(monitor, &info);
+}
+
+} // namespace
+
+RECT systemWorkArea(POINT point) {
+    MONITORINFO info;
+    if (monitorAt(point, info))
         return info.rcWork;
     RECT primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &primary, 0);
@@ -14,10 +24,8 @@ RECT systemWorkArea(POINT point) {
 }
 
 RECT systemMonitorArea(POINT point) {
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
-    if (monitor && GetMonitorInfoW(monitor, &info))
+    MONITORINFO info;
+    if (monitorAt(point, info))
         return info.rcMonitor;
     return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }

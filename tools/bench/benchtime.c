@@ -63,16 +63,10 @@ static int titled(Display* display, Window window, const char* title) {
     return same;
 }
 
-static int timeWindow(const char* title, char** argv) {
-    Display* display = XOpenDisplay(NULL);
-    if (!display) {
-        fprintf(stderr, "benchtime: no X display\n");
-        return 1;
-    }
-    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
-    XSync(display, False);
-    double begin = now();
-    pid_t pid = start(argv);
+/* Waits for the map of a window titled `title`, started at `begin`; gives the time of the
+   map (0 when the program died or 30 seconds passed) and the window. */
+static double waitForMap(Display* display, const char* title, pid_t pid, double begin,
+                         Window* window) {
     double mapped = 0;
     while (!mapped) {
         /* Waits for the next events, looking up now and then whether the program died. */
@@ -85,15 +79,34 @@ static int timeWindow(const char* title, char** argv) {
         while (!mapped && XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == MapNotify && titled(display, event.xmap.window, title))
+            if (event.type == MapNotify && titled(display, event.xmap.window, title)) {
                 mapped = now();
+                *window = event.xmap.window;
+            }
         }
         int status;
-        if (!mapped && (waitpid(pid, &status, WNOHANG) == pid || now() - begin > 30)) {
-            fprintf(stderr, "benchtime: no window titled %s from %s\n", title, argv[0]);
-            return 1;
+        if (!mapped && ((pid && waitpid(pid, &status, WNOHANG) == pid) || now() - begin > 30)) {
+            fprintf(stderr, "benchtime: no window titled %s\n", title);
+            return 0;
         }
     }
+    return mapped;
+}
+
+static int timeWindow(const char* title, char** argv) {
+    Display* display = XOpenDisplay(NULL);
+    if (!display) {
+        fprintf(stderr, "benchtime: no X display\n");
+        return 1;
+    }
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+    double begin = now();
+    pid_t pid = start(argv);
+    Window window;
+    double mapped = waitForMap(display, title, pid, begin, &window);
+    if (!mapped)
+        return 1;
     printf("%.6f %d\n", mapped - begin, (int)pid);
     XCloseDisplay(display);
     return 0;
@@ -166,28 +179,9 @@ static int watchFrames(const char* title, char** argv) {
     double begin = now();
     pid_t pid = argv[0] ? start(argv) : 0;
     Window window = 0;
-    double mapped = 0;
-    while (!mapped) {
-        struct timeval tick = {0, 100000};
-        fd_set connection;
-        FD_ZERO(&connection);
-        FD_SET(ConnectionNumber(display), &connection);
-        if (!XPending(display))
-            select(ConnectionNumber(display) + 1, &connection, NULL, NULL, &tick);
-        while (!mapped && XPending(display)) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == MapNotify && titled(display, event.xmap.window, title)) {
-                mapped = now();
-                window = event.xmap.window;
-            }
-        }
-        int status;
-        if (!mapped && ((pid && waitpid(pid, &status, WNOHANG) == pid) || now() - begin > 30)) {
-            fprintf(stderr, "benchtime: no window titled %s\n", title);
-            return 1;
-        }
-    }
+    double mapped = waitForMap(display, title, pid, begin, &window);
+    if (!mapped)
+        return 1;
 
     static uint64_t hashes[MAX_FRAMES];
     static uint64_t beneath[MAX_FRAMES];
