@@ -96,18 +96,28 @@ bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
 
 } // namespace
 
+std::string shortPathOf(const wchar_t* path) {
+    // One call where the path fits, as it mostly does: Wine looks at every folder on the
+    // path for each call, which is most of what skip mode spends before the save.
+    std::vector<wchar_t> shortPath(MAX_PATH);
+    DWORD length = GetShortPathNameW(path, shortPath.data(), MAX_PATH);
+    if (length >= MAX_PATH) {
+        // Too long: `length` is the size needed, terminator included.
+        DWORD needed = length;
+        shortPath.resize(needed);
+        length = GetShortPathNameW(path, shortPath.data(), needed);
+        if (length >= needed)
+            return {};
+    }
+    return length == 0 ? std::string() : toNarrowString(shortPath.data());
+}
+
 std::string configFolder() {
     ShellString roaming;
     if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, roaming.out())))
         return "\\";
-    DWORD needed = GetShortPathNameW(roaming.get(), nullptr, 0);
-    if (needed == 0)
-        return "\\";
-    std::vector<wchar_t> shortPath(needed);
-    DWORD length = GetShortPathNameW(roaming.get(), shortPath.data(), needed);
-    if (length == 0 || length >= needed)
-        return "\\";
-    return std::string(toNarrow(shortPath.data())) + kConfigSubfolder;
+    std::string folder = shortPathOf(roaming.get());
+    return folder.empty() ? "\\" : folder + kConfigSubfolder;
 }
 
 std::optional<std::string> parentDirectory(const std::string& path) {

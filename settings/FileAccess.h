@@ -10,6 +10,8 @@
 // The player's roaming application-data folder followed by "\Quenmark\Vantorra\", or
 // "\" when that folder cannot be determined.
 std::string configFolder();
+// The short (8.3) form of `path`, of any length; empty when the system gives none.
+std::string shortPathOf(const wchar_t* path);
 
 // The part before the last backslash; none without a backslash or for a drive root.
 std::optional<std::string> parentDirectory(const std::string& path);

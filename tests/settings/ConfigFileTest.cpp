@@ -214,6 +214,28 @@ TEST(ConfigLocation, TheFileLivesInTheRoamingFolder) {
     EXPECT_EQ(ConfigFile().path(), folder + "vantorra.ini");
 }
 
+// A path past MAX_PATH takes a second call with the size the first one asked for.
+TEST(ConfigLocation, ShortPathsOfAnyLength) {
+    TempDir dir;
+    std::string base = shortPathOf(dir.path().c_str());
+    ASSERT_FALSE(base.empty());
+    EXPECT_EQ(shortPathOf((dir / L"missing").c_str()), "");
+    // Names that are their own short form.
+    const std::wstring prefix = L"\\\\?\\";
+    std::vector<std::wstring> made;
+    std::wstring path = dir.path();
+    std::string expected = base;
+    while (path.size() <= 2 * MAX_PATH) {
+        path += L"abcdefgh\\";
+        expected += "abcdefgh\\";
+        ASSERT_TRUE(CreateDirectoryW((prefix + path).c_str(), nullptr));
+        made.push_back(prefix + path);
+    }
+    EXPECT_EQ(shortPathOf((prefix + path).c_str()), "\\\\?\\" + expected);
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder)
+        RemoveDirectoryW(folder->c_str());
+}
+
 TEST(ConfigLocation, ParentDirectories) {
     EXPECT_EQ(parentDirectory("C:\\vantorra.ini"), std::nullopt);
     EXPECT_EQ(parentDirectory("vantorra.ini"), std::nullopt);
