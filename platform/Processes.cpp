@@ -1,23 +1,58 @@
 #include "platform/Processes.h"
 
 #include "platform/Handle.h"
+#include "platform/SystemFunctions.h"
 #include "platform/Text.h"
 
-#include <tlhelp32.h>
+#include <winternl.h>
+
+#include <string_view>
 
 namespace {
 
-// Calls `visit` for every entry of a fresh process snapshot until it returns false.
-template <typename Visit> void walkProcessSnapshot(Visit visit) {
-    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
+// NTSTATUS of a buffer too small for the list.
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
+
+struct ProcessEntry {
+    DWORD id;
+    DWORD parent;
+    std::wstring_view name; // the image's file name
+};
+
+// Calls `visit` for every process the system lists now, until it returns false; none when
+// the list cannot be had. The system's own list, in one call where it fits: Wine's
+// toolhelp snapshot copies it into a section that it maps again for every entry, which
+// cost skip mode several milliseconds.
+template <typename Visit> void walkProcesses(Visit visit) {
+    auto query = systemFunctions::ntQuerySystemInformation.get();
+    if (!query)
         return;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-         more = Process32NextW(snapshot.get(), &entry)) {
-        if (!visit(entry))
+    // Aligned for the entries; processes may start between two calls.
+    std::vector<ULONGLONG> buffer(64 * 1024 / sizeof(ULONGLONG));
+    ULONG size = 0;
+    NTSTATUS status = kInfoLengthMismatch;
+    for (int attempt = 0; attempt < 5 && status == kInfoLengthMismatch; ++attempt) {
+        if (attempt > 0)
+            buffer.resize(buffer.size() * 2 + size / sizeof(ULONGLONG));
+        size = 0;
+        status = query(SystemProcessInformation, buffer.data(),
+                       static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG)), &size);
+    }
+    if (status < 0)
+        return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
+    size_t end = buffer.size() * sizeof(ULONGLONG);
+    for (size_t offset = 0; offset + sizeof(SYSTEM_PROCESS_INFORMATION) <= end;) {
+        const auto* info = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(bytes + offset);
+        const UNICODE_STRING& image = info->ImageName;
+        ProcessEntry entry = {
+            static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(info->UniqueProcessId)),
+            static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(info->InheritedFromUniqueProcessId)),
+            image.Buffer ? std::wstring_view(image.Buffer, image.Length / sizeof(wchar_t))
+                         : std::wstring_view()};
+        if (!visit(entry) || info->NextEntryOffset == 0)
             return;
+        offset += info->NextEntryOffset;
     }
 }
 
@@ -54,9 +89,9 @@ HWND searchProcessWindow(DWORD id, bool visibleOnly) {
 std::vector<DWORD> listProcessIdsByName(const char* name) {
     std::wstring wanted = toWide(name ? name : "");
     std::vector<DWORD> ids;
-    walkProcessSnapshot([&](const PROCESSENTRY32W& entry) {
-        if (wanted == entry.szExeFile)
-            ids.push_back(entry.th32ProcessID);
+    walkProcesses([&](const ProcessEntry& entry) {
+        if (entry.name == wanted)
+            ids.push_back(entry.id);
         return true;
     });
     return ids;
@@ -97,10 +132,10 @@ HWND findShownProcessWindow(DWORD id) {
 DWORD getParentProcessId() {
     DWORD self = GetCurrentProcessId();
     DWORD parent = 0;
-    walkProcessSnapshot([&](const PROCESSENTRY32W& entry) {
-        if (entry.th32ProcessID != self)
+    walkProcesses([&](const ProcessEntry& entry) {
+        if (entry.id != self)
             return true;
-        parent = entry.th32ParentProcessID;
+        parent = entry.parent;
         return false;
     });
     return parent;

@@ -2,13 +2,14 @@
 // System functions looked up by name rather than imported. DXGI, the joystick interface
 // and the visual-style DLL load on first use: imported, they would be loaded at every
 // start, skip mode included, and some systems start the display driver with them.
-// IsWow64Process comes from kernel32, which every process has loaded; the DPI functions
-// from the DLLs of the Windows versions that have them.
+// IsWow64Process comes from kernel32 and the process list from ntdll, which every process
+// has loaded; the DPI functions from the DLLs of the Windows versions that have them.
 #include <windows.h>
 
 #include <dxgi.h>
 #include <mmsystem.h>
 #include <uxtheme.h>
+#include <winternl.h>
 
 #include <atomic>
 
@@ -61,6 +62,8 @@ inline SystemFunction<decltype(&::DrawThemeBackground)> drawThemeBackground{L"ux
 inline SystemFunction<decltype(&::CloseThemeData)> closeThemeData{L"uxtheme.dll", "CloseThemeData"};
 inline SystemFunction<decltype(&::IsWow64Process)> isWow64Process{L"kernel32.dll",
                                                                   "IsWow64Process"};
+inline SystemFunction<decltype(&::NtQuerySystemInformation)> ntQuerySystemInformation{
+    L"ntdll.dll", "NtQuerySystemInformation"};
 inline SystemFunction<GetDpiForMonitorFunction> getDpiForMonitor{L"shcore.dll", "GetDpiForMonitor"};
 inline SystemFunction<GetDpiForWindowFunction> getDpiForWindow{L"user32.dll", "GetDpiForWindow"};
 inline SystemFunction<AdjustWindowRectExForDpiFunction> adjustWindowRectExForDpi{
