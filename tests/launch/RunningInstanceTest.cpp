@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 using namespace testing_support;
 
@@ -39,6 +41,26 @@ TEST_F(RunningInstance, ListsProcessesByExactImageName) {
     EXPECT_TRUE(contains(listProcessIdsByName("Vantorra.exe"), game.pid()));
     EXPECT_FALSE(contains(listProcessIdsByName("vantorra.exe"), game.pid()));
     EXPECT_TRUE(listProcessIdsByName("vantorra.exe").empty());
+}
+
+// The process that started this one, from the system's list of processes: a copy of this
+// test, started by it, writes down what it finds.
+TEST(Processes, AChildFindsItsParent) {
+    wchar_t report[MAX_PATH];
+    if (GetEnvironmentVariableW(L"VANTORRA_TEST_PARENT_REPORT", report, MAX_PATH)) {
+        writeFile(report, std::to_string(getParentProcessId()));
+        return;
+    }
+    TempDir dir;
+    std::wstring path = dir / L"parent.txt";
+    wchar_t self[MAX_PATH];
+    ASSERT_TRUE(GetModuleFileNameW(nullptr, self, MAX_PATH));
+    setEnv(L"VANTORRA_TEST_PARENT_REPORT", path);
+    ChildProcess child(self, L"--gtest_filter=Processes.AChildFindsItsParent", dir.path());
+    setEnv(L"VANTORRA_TEST_PARENT_REPORT", L"");
+    ASSERT_TRUE(child.started());
+    ASSERT_EQ(child.wait(30000), std::optional<DWORD>(0));
+    EXPECT_EQ(readFile(path), std::to_string(GetCurrentProcessId()));
 }
 
 TEST_F(RunningInstance, ModulePathsAndDirectories) {
