@@ -56,7 +56,40 @@ BOOL CALLBACK matchChild(HWND child, LPARAM context) {
     return TRUE;
 }
 
+struct WindowList {
+    DWORD pid;
+    std::string text;
+};
+
+BOOL CALLBACK listWindow(HWND window, LPARAM context) {
+    auto* list = reinterpret_cast<WindowList*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != list->pid)
+        return TRUE;
+    wchar_t name[64] = {};
+    wchar_t text[128] = {};
+    GetClassNameW(window, name, 64);
+    GetWindowTextW(window, text, 128);
+    list->text += " [" + narrow(name) + " \"" + narrow(text) + "\"" +
+                  (IsWindowVisible(window) ? " visible" : "") +
+                  (IsWindowEnabled(window) ? "" : " disabled") + "]";
+    return TRUE;
+}
+
 } // namespace
+
+::testing::AssertionResult endsWithZero(ChildProcess& launcher) {
+    std::optional<DWORD> code = launcher.wait(kTimeoutMs);
+    if (code == std::optional<DWORD>(0))
+        return ::testing::AssertionSuccess();
+    if (code)
+        return ::testing::AssertionFailure() << "the launcher ended with exit code " << *code;
+    WindowList list = {launcher.pid(), {}};
+    EnumWindows(listWindow, reinterpret_cast<LPARAM>(&list));
+    return ::testing::AssertionFailure()
+           << "the launcher still runs after " << kTimeoutMs << " ms; its windows:" << list.text;
+}
 
 std::vector<HWND> children(HWND window, const wchar_t* className, const wchar_t* text) {
     ChildSearch search = {className, text, {}};
