@@ -1,5 +1,6 @@
 #include "gui/PictureCache.h"
 
+#include "platform/Fnv.h"
 #include "platform/Handle.h"
 
 #include <cstring>
@@ -21,16 +22,16 @@ struct Header {
 
 // FNV-1a over 32-bit words, then the bytes that are left over.
 std::uint64_t checksum(const char* bytes, size_t size) {
-    std::uint64_t hash = 14695981039346656037ull;
+    Fnv1a hash;
     size_t words = size / 4;
     for (size_t i = 0; i < words; ++i) {
         std::uint32_t word;
         std::memcpy(&word, bytes + i * 4, 4);
-        hash = (hash ^ word) * 1099511628211ull;
+        hash.add(word);
     }
     for (size_t i = words * 4; i < size; ++i)
-        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 1099511628211ull;
-    return hash;
+        hash.add(static_cast<unsigned char>(bytes[i]));
+    return hash.value;
 }
 
 template <typename T> void append(std::string& bytes, const T& value) {

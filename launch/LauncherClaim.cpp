@@ -1,5 +1,6 @@
 #include "launch/LauncherClaim.h"
 
+#include "platform/Fnv.h"
 #include "platform/Processes.h"
 #include "platform/Text.h"
 
@@ -60,14 +61,12 @@ std::wstring LauncherClaim::nameFor(const std::string& folder) {
         folded = wide;
     // Hashed (FNV-1a): a path may be longer than a name, and its backslashes would make it
     // a path in the object namespace.
-    uint64_t hash = 14695981039346656037ull;
-    for (wchar_t unit : folded) {
-        hash ^= static_cast<uint16_t>(unit);
-        hash *= 1099511628211ull;
-    }
+    Fnv1a hash;
+    for (wchar_t unit : folded)
+        hash.add(static_cast<uint16_t>(unit));
     std::wstring name = L"Local\\VantorraLauncher.";
     for (int shift = 60; shift >= 0; shift -= 4)
-        name += L"0123456789abcdef"[(hash >> shift) & 0xF];
+        name += L"0123456789abcdef"[(hash.value >> shift) & 0xF];
     return name;
 }
 

@@ -1,6 +1,7 @@
 #include "launcher/Resources.h"
 
 #include "gui/PictureBatch.h"
+#include "platform/Fnv.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
 
@@ -42,10 +43,10 @@ std::wstring keptPicturesFolder() {
 // Names this very executable, whose pictures the kept ones are: its size, its time and
 // its link time, and its bitness (both builds share the folder).
 std::uint64_t executableKey() {
-    std::uint64_t key = 14695981039346656037ull;
+    Fnv1a key;
     auto mix = [&key](std::uint64_t value) {
         for (int byte = 0; byte < 8; ++byte, value >>= 8)
-            key = (key ^ (value & 0xFF)) * 1099511628211ull;
+            key.add(value & 0xFF);
     };
     wchar_t path[MAX_PATH] = {};
     WIN32_FILE_ATTRIBUTE_DATA file = {};
@@ -61,7 +62,7 @@ std::uint64_t executableKey() {
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
     mix(nt->FileHeader.TimeDateStamp);
     mix(sizeof(void*));
-    return key;
+    return key.value;
 }
 
 void addPicture(Picture& picture, WORD id) {
