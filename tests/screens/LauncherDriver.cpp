@@ -56,27 +56,6 @@ BOOL CALLBACK matchChild(HWND child, LPARAM context) {
     return TRUE;
 }
 
-struct WindowList {
-    DWORD pid;
-    std::string text;
-};
-
-BOOL CALLBACK listWindow(HWND window, LPARAM context) {
-    auto* list = reinterpret_cast<WindowList*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != list->pid)
-        return TRUE;
-    wchar_t name[64] = {};
-    wchar_t text[128] = {};
-    GetClassNameW(window, name, 64);
-    GetWindowTextW(window, text, 128);
-    list->text += " [" + narrow(name) + " \"" + narrow(text) + "\"" +
-                  (IsWindowVisible(window) ? " visible" : "") +
-                  (IsWindowEnabled(window) ? "" : " disabled") + "]";
-    return TRUE;
-}
-
 } // namespace
 
 ::testing::AssertionResult endsWithZero(ChildProcess& launcher) {
@@ -85,10 +64,18 @@ BOOL CALLBACK listWindow(HWND window, LPARAM context) {
         return ::testing::AssertionSuccess();
     if (code)
         return ::testing::AssertionFailure() << "the launcher ended with exit code " << *code;
-    WindowList list = {launcher.pid(), {}};
-    EnumWindows(listWindow, reinterpret_cast<LPARAM>(&list));
+    std::string shown;
+    findWindow(launcher.pid(), [&shown](HWND window) {
+        wchar_t name[64] = {};
+        wchar_t text[128] = {};
+        GetClassNameW(window, name, 64);
+        GetWindowTextW(window, text, 128);
+        shown += " [" + narrow(name) + " \"" + narrow(text) + "\"" +
+                 (IsWindowEnabled(window) ? "" : " disabled") + "]";
+        return false;
+    });
     return ::testing::AssertionFailure()
-           << "the launcher still runs after " << kTimeoutMs << " ms; its windows:" << list.text;
+           << "the launcher still runs after " << kTimeoutMs << " ms; its shown windows:" << shown;
 }
 
 std::vector<HWND> children(HWND window, const wchar_t* className, const wchar_t* text) {

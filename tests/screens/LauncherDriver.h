@@ -21,7 +21,7 @@ int widthOf(HWND window);
 // Controls of another process's window, by class and text (any text when null).
 std::vector<HWND> children(HWND window, const wchar_t* className, const wchar_t* text = nullptr);
 // The launcher ended with exit code 0 within kTimeoutMs; else how it ended, or the
-// top-level windows it still has, so that a rare hang says where it stands.
+// windows it still shows, so that a rare hang says where it stands.
 ::testing::AssertionResult endsWithZero(ChildProcess& launcher);
 // The label drawn to the left of a list, on the same row.
 HWND labelBeside(HWND window, HWND list);

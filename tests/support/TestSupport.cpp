@@ -316,13 +316,6 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM context) {
     return FALSE;
 }
 
-// The first visible top-level window of the process that `matches` accepts.
-HWND findWindow(DWORD pid, const std::function<bool(HWND)>& matches) {
-    WindowSearch search = {pid, &matches, nullptr};
-    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::string windowText(HWND window) {
     wchar_t text[4096] = {};
     // WM_GETTEXT works across processes for the standard controls.
@@ -359,6 +352,12 @@ void pressOk(HWND box) {
 }
 
 } // namespace
+
+HWND findWindow(DWORD pid, const std::function<bool(HWND)>& matches) {
+    WindowSearch search = {pid, &matches, nullptr};
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 HeldFile::HeldFile(const std::wstring& path, bool readersWelcome) {
     static unsigned counter = 0;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -138,6 +139,8 @@ int countMessageBoxes(DWORD pid);
 std::optional<MessageBoxText> readMessageBoxText(DWORD pid);
 
 // Waits for a visible top-level window of the process with exactly that title.
+// The first visible top-level window of the process that `matches` accepts.
+HWND findWindow(DWORD pid, const std::function<bool(HWND)>& matches);
 HWND waitForWindow(DWORD pid, const wchar_t* title, DWORD timeoutMs);
 
 // Presses OK on every message box this process shows while it lives, keeping their
