@@ -20,7 +20,10 @@ choose_wine_arch() {
             ;;
         "")
             # Ask the loader itself: only running it tells whether this kernel can.
-            if probe=$("$wine_loader32" --version 2>&1); then
+            if [ ! -e "$wine_loader32" ]; then
+                wine_arch=x64
+                wine_arch_why="the 32-bit Wine is not installed (the set-up says why above)"
+            elif probe=$("$wine_loader32" --version 2>&1); then
                 wine_arch=x86
                 wine_arch_why="the 32-bit Wine loader runs here ($probe)"
             else
