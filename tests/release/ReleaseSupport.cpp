@@ -63,7 +63,10 @@ std::string runSkipMode(const InstallFolder& install) {
         problem += "it ended with " + std::to_string(*code) + "; ";
     }
 
-    std::vector<std::string> starts = install.gameStarts();
+    // The game writes its start from its own process, which on a busy machine may come
+    // after the launcher has ended.
+    std::vector<std::string> starts;
+    waitFor([&] { return (starts = install.gameStarts()).size() > before; }, 5000);
     for (size_t i = before; i < starts.size(); ++i)
         endProcess(parseGameStart(starts[i]).pid);
     if (starts.size() != before + 1)
