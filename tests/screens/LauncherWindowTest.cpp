@@ -285,6 +285,24 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
     EXPECT_TRUE(folder.gameStarts().empty());
 }
 
+// The main window closed from outside while the options window is open (the session
+// ending, a task manager): the launcher ends at once, and the options are not saved.
+TEST_F(LauncherWindow, ClosedWithTheOptionsOpenItEndsAtOnceAndWritesNothing) {
+    // Three managed keys are missing: any save would write them.
+    const std::wstring ini = wide(ConfigFile().path());
+    ASSERT_TRUE(writeFile(ini, "Window 1\r\n"));
+    InstallFolder folder;
+    for (int round = 0; round < 12; ++round) {
+        ChildProcess launcher(folder.launcher(), L"", folder.path());
+        HWND window = waitForWindow(launcher.pid(), L"Vantorra", kTimeoutMs);
+        ASSERT_TRUE(window && pressButton(window, L"EINSTELLUNGEN"));
+        ASSERT_TRUE(waitForWindow(launcher.pid(), L"Einstellungen", kTimeoutMs));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(launcher.wait(1000), std::optional<DWORD>(0)) << "round " << round;
+    }
+    EXPECT_EQ(readFile(ini), "Window 1\r\n");
+}
+
 // Speichern when the file cannot be written: the player is told, with the file and the
 // system's reason, and the file stays byte for byte as it was.
 TEST_F(LauncherWindow, OptionsSaveThatCannotWriteSaysSo) {
