@@ -52,6 +52,8 @@ private:
         DWORD error = ERROR_SUCCESS;
     };
     static DWORD WINAPI decodeAll(void* batch);
+    // Decodes, waits for the DPI when told to, and resizes; catches what is thrown.
+    void decodeAndResize(bool waitForDpi);
     bool decodeEntries();
     void resizeEntries();
     // The pictures as shown at `keptDpi` (at 96 DPI, as decoded) from the file an earlier
