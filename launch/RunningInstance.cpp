@@ -47,7 +47,7 @@ bool activateRunningInstance(const char* name) {
             continue;
         // Any of them with a window is the running one: the others are left to it.
         if (HWND window = findProcessWindow(id)) {
-            SetForegroundWindow(window);
+            bringToFront(window);
             return true;
         }
         windowless.push_back(id);

@@ -158,6 +158,11 @@ TEST_F(LauncherWindow, SecondLauncherGivesWayToTheFirst) {
     ASSERT_NE(gameWindow, nullptr);
     for (const std::wstring& spelling : {folder.path(), upperFolder, shortFolder}) {
         SCOPED_TRACE(narrow(spelling));
+        // Minimised, it comes back restored: in front as an icon, it would show nothing.
+        if (spelling == upperFolder) {
+            ShowWindow(window, SW_MINIMIZE);
+            ASSERT_TRUE(waitFor([&] { return IsIconic(window); }, 3000));
+        }
         SetForegroundWindow(gameWindow);
         ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == gameWindow; }, 3000));
         ChildProcess second(spelling + L"VantorraLauncher.exe", L"", spelling);
@@ -170,7 +175,8 @@ TEST_F(LauncherWindow, SecondLauncherGivesWayToTheFirst) {
         }
         EXPECT_EQ(code, std::optional<DWORD>(0));
         EXPECT_FALSE(shown);
-        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
+        EXPECT_TRUE(
+            waitFor([&] { return GetForegroundWindow() == window && !IsIconic(window); }, 3000));
     }
 
     // Play while the game runs from this folder: the game comes to the front, nothing
