@@ -19,7 +19,6 @@ constexpr DWORD kShownLimitMs = 5000;
 constexpr DWORD kEndingLimitMs = 1000;
 // Past this nothing settled it (a holder that cannot be ended): carry on as the only one.
 constexpr DWORD kGiveUpMs = 15000;
-constexpr DWORD kEndWaitMs = 1000;
 
 LONG64 pack(DWORD pid, Phase phase) {
     return static_cast<LONG64>((static_cast<uint64_t>(pid) << 32) | phase);
@@ -160,8 +159,7 @@ void LauncherClaim::endStuckHolder(uint64_t seen) {
     if (phaseOf(seen) != kEnding &&
         InterlockedCompareExchange64(word_, pack(pid, kEnding), expected) != expected)
         return;
-    TerminateProcess(process.get(), 1);
-    WaitForSingleObject(process.get(), kEndWaitMs);
+    endProcess(process.get());
 }
 
 bool LauncherClaim::commitToShow() {

@@ -1,12 +1,10 @@
 #include "launcher/Resources.h"
 
-#include "gui/PictureBatch.h"
+#include "pictures/PictureBatch.h"
+#include "platform/Files.h"
 #include "platform/Fnv.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
-
-#include <knownfolders.h>
-#include <shlobj.h>
 
 #include <cstdint>
 #include <string>
@@ -32,12 +30,8 @@ VellGui::PictureBatch pictures;
 // Where the pictures, as decoded and as resized for other scales, are kept between starts:
 // the player's local (not roaming) application data. Empty when there is none.
 std::wstring keptPicturesFolder() {
-    PWSTR local = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local)))
-        folder = std::wstring(local) + L"\\Quenmark\\Vantorra\\Launcher\\";
-    CoTaskMemFree(local);
-    return folder;
+    const std::wstring& local = localAppDataFolder();
+    return local.empty() ? std::wstring() : local + L"\\Quenmark\\Vantorra\\Launcher\\";
 }
 
 // Names this very executable, whose pictures the kept ones are: its size, its time and

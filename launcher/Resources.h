@@ -2,7 +2,7 @@
 // The launcher's own pictures and fonts, carried in its executable, decoded once at
 // start-up and read by the screens' controls for the rest of the run.
 #include "gui/Font.h"
-#include "gui/Picture.h"
+#include "pictures/Picture.h"
 #include "platform/DisplayScale.h"
 #include "screens/Artwork.h"
 

@@ -13,6 +13,8 @@ namespace {
 
 // The longest path the system takes, in characters with the terminator.
 constexpr DWORD kLongestPath = 32767;
+// How long a process that is ended may take to go before the caller carries on.
+constexpr DWORD kEndWaitMs = 1000;
 // NTSTATUS of a buffer too small for the list.
 constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
 
@@ -160,6 +162,13 @@ void bringToFront(HWND window) {
     if (IsIconic(window))
         ShowWindowAsync(window, SW_RESTORE);
     SetForegroundWindow(window);
+}
+
+bool endProcess(HANDLE process) {
+    if (!TerminateProcess(process, 1))
+        return false;
+    WaitForSingleObject(process, kEndWaitMs);
+    return true;
 }
 
 DWORD getParentProcessId() {

@@ -1,6 +1,7 @@
 #pragma once
 // Questions about processes: which run under a name, where their executables lie, their
-// windows and this one's parent; and bringing a window of another one to the front.
+// windows and this one's parent; and what is done to another one: its window brought to
+// the front, or the process ended.
 #include <windows.h>
 
 #include <string>
@@ -25,5 +26,9 @@ HWND findShownProcessWindow(DWORD id);
 // Restores the window first when it is minimised: in front as an icon, the player would
 // see nothing happen.
 void bringToFront(HWND window);
+// Ends the process from outside with exit code 1, and waits for it to go, a second at the
+// most. Nothing runs inside it, so it cannot be caught in a lock of its own on the way out.
+// `process` needs PROCESS_TERMINATE and SYNCHRONIZE; false when it could not be ended.
+bool endProcess(HANDLE process);
 // Id of the process that started this one, or 0.
 DWORD getParentProcessId();

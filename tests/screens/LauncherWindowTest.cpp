@@ -1,7 +1,7 @@
 // The built launcher's main window, driven with synthesized keys and mouse as a player
 // would drive it.
 #include "gui/Font.h"
-#include "gui/Resample.h"
+#include "pictures/Resample.h"
 #include "platform/ComPtr.h"
 #include "settings/ConfigFile.h"
 #include "tests/screens/LauncherDriver.h"

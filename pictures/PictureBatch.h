@@ -3,7 +3,7 @@
 // picture takes the size its PNG header declares at once, so that controls can be laid
 // out, and its pixels when the batch is finished, before anything is painted. For a
 // screen of another DPI the same thread then resizes them for it.
-#include "gui/Picture.h"
+#include "pictures/Picture.h"
 #include "platform/DisplayScale.h"
 #include "platform/Handle.h"
 

@@ -1,7 +1,7 @@
 // The file of pictures kept between starts: read back as written, and passed over whole when
 // any part of it is off, so that a broken or foreign file never shows a wrong picture.
-#include "gui/PictureBatch.h"
-#include "gui/PictureCache.h"
+#include "pictures/PictureBatch.h"
+#include "pictures/PictureCache.h"
 #include "platform/SystemHooks.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,7 +1,7 @@
-#include "gui/PictureBatch.h"
+#include "pictures/PictureBatch.h"
 
-#include "gui/PictureCache.h"
-#include "gui/ResourceData.h"
+#include "pictures/PictureCache.h"
+#include "pictures/ResourceData.h"
 
 #include <objbase.h>
 

@@ -1,10 +1,11 @@
-#include "gui/PictureCache.h"
+#include "pictures/PictureCache.h"
 
+#include "platform/Files.h"
 #include "platform/Fnv.h"
 #include "platform/Handle.h"
-#include "platform/SystemHooks.h"
 
 #include <cstring>
+#include <utility>
 
 namespace VellGui {
 
@@ -122,42 +123,22 @@ std::vector<CachedPicture> decodePictureCache(const std::string& bytes, std::uin
 std::optional<std::string> readCacheFile(const std::wstring& path, std::uint64_t expectedSize) {
     Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size = {};
-    // A file of another size is not ours, however large it is: its size alone says so.
-    if (!file || !GetFileSizeEx(file.get(), &size) ||
-        std::uint64_t(size.QuadPart) != expectedSize || expectedSize >= MAXDWORD)
+    if (!file)
         return std::nullopt;
-    std::string bytes(static_cast<size_t>(expectedSize), '\0');
-    DWORD got = 0;
-    if (!systemHooks.readFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got,
-                              nullptr) ||
-        got != bytes.size())
+    FileContent content = readOpenFile(file.get(), expectedSize);
+    if (!content.complete)
         return std::nullopt;
-    return bytes;
+    return std::move(content.bytes);
 }
 
 void writeCacheFile(const std::wstring& path, const std::string& bytes) {
     size_t slash = path.rfind(L'\\');
     if (slash == std::wstring::npos)
         return;
-    // The folders, outermost first; those there already refuse quietly.
-    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos && at <= slash;
-         at = path.find(L'\\', at + 1))
-        CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    createDirectories(path.substr(0, slash));
     removeLeftTemporaries(path);
-    std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
-    bool written = false;
-    {
-        Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD done = 0;
-        written =
-            file &&
-            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-            done == bytes.size();
-    }
-    if (!written || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        DeleteFileW(temporary.c_str());
+    replaceThroughTemporary(path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new", path,
+                            bytes);
 }
 
 } // namespace VellGui
