@@ -3,6 +3,7 @@
 #include "gui/Font.h"
 #include "pictures/Resample.h"
 #include "platform/ComPtr.h"
+#include "platform/Files.h"
 #include "settings/ConfigFile.h"
 #include "tests/screens/LauncherDriver.h"
 #include "tests/support/Screenshot.h"
@@ -784,13 +785,10 @@ namespace {
 class KeptPictures : public LauncherWindow, public ::testing::WithParamInterface<int> {
 protected:
     static std::wstring keptFile(int dpi) {
-        PWSTR local = nullptr;
-        std::wstring path;
-        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local)))
-            path = std::wstring(local) + L"\\Quenmark\\Vantorra\\Launcher\\pictures-" +
-                   std::to_wstring(dpi) + L".bin";
-        CoTaskMemFree(local);
-        return path;
+        const std::wstring& local = localAppDataFolder();
+        return local.empty() ? std::wstring()
+                             : local + L"\\Quenmark\\Vantorra\\Launcher\\pictures-" +
+                                   std::to_wstring(dpi) + L".bin";
     }
     // The main window as the player sees it, the pointer away; then the launcher ends.
     static ScreenPixels shownAndClosed(const InstallFolder& folder) {
