@@ -1,6 +1,6 @@
 #include "gui/Font.h"
 
-#include "gui/ResourceData.h"
+#include "pictures/ResourceData.h"
 #include "platform/DisplayScale.h"
 #include "platform/Text.h"
 

@@ -1,7 +1,7 @@
 #include "gui/Image.h"
 
 #include "platform/GdiObjects.h"
-#include "gui/Picture.h"
+#include "pictures/Picture.h"
 
 namespace VellGui {
 

@@ -187,8 +187,17 @@ int Window::run() {
     if (gamepad.inUse)
         padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
     UpdateWindow(hwnd);
+    // A thread has one quit flag. An owned window's loop, nested in its owner's, ends with
+    // its window, and hands on a WM_QUIT it takes, which is meant for the outer loop.
+    const bool owned = parent != nullptr;
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (!owned || hwnd) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0 && owned)
+                PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
         if (gamepad.inUse && isMouseOrKeyboard(msg)) {
             gamepad.inUse = false;
             showPrompts(false);
@@ -326,7 +335,9 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         return kNotHandled;
     switch (msg) {
     case WM_DESTROY:
-        PostQuitMessage(0);
+        // Only the window without an owner ends the thread's loop.
+        if (!parent)
+            PostQuitMessage(0);
         break;
     case WM_MOVE:
         x = GET_X_LPARAM(lParam);

@@ -29,12 +29,13 @@ public:
     // the owner is disabled until this window closes. The window is created hidden; run
     // shows it. Failures are reported and end start-up with an exception.
     void create(Window* owner, const char* titleText, uint8_t windowKind);
-    // Shows the window and runs the message loop until WM_QUIT; returns 0. While the
-    // window is in front, the controller drives it on a timer of its own.
+    // Shows the window and runs the message loop: without an owner until WM_QUIT, with
+    // one until this window is gone; returns 0. While the window is in front, the
+    // controller drives it on a timer of its own.
     int run();
     // Re-enables and focuses the owner (the control a controller left the focus on, while
-    // one is in use), destroys the window (which ends the running loop) and unregisters
-    // the class. Safe to call more than once.
+    // one is in use), destroys the window (which ends its loop; without an owner, the
+    // thread's) and unregisters the class. Safe to call more than once.
     void close();
     // The DPI the window is laid out for on a monitor of `monitorDpi` whose work area is
     // `workArea`: the monitor's, at least 144 on a handheld, and at most the largest at

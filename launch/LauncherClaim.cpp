@@ -2,6 +2,7 @@
 
 #include "platform/Fnv.h"
 #include "platform/Processes.h"
+#include "platform/SystemHooks.h"
 #include "platform/Text.h"
 
 namespace {
@@ -18,7 +19,6 @@ constexpr DWORD kShownLimitMs = 5000;
 constexpr DWORD kEndingLimitMs = 1000;
 // Past this nothing settled it (a holder that cannot be ended): carry on as the only one.
 constexpr DWORD kGiveUpMs = 15000;
-constexpr DWORD kEndWaitMs = 1000;
 
 LONG64 pack(DWORD pid, Phase phase) {
     return static_cast<LONG64>((static_cast<uint64_t>(pid) << 32) | phase);
@@ -74,7 +74,10 @@ LauncherClaim::LauncherClaim(const std::string& folder) : folder_(folder) {
     if (folder.empty())
         return;
     std::wstring name = nameFor(folder);
-    mutex_ = Handle(CreateMutexW(nullptr, FALSE, name.c_str()));
+    HANDLE mutex = systemHooks.createMutex(nullptr, FALSE, name.c_str());
+    // There, but not ours to open: a launcher running elevated or as another user holds it.
+    heldElsewhere_ = !mutex && GetLastError() == ERROR_ACCESS_DENIED;
+    mutex_ = Handle(mutex);
     mapping_ = Handle(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                          sizeof(LONG64), (name + L".holder").c_str()));
     void* view = mapping_ ? MapViewOfFile(mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0,
@@ -96,6 +99,12 @@ LauncherClaim::~LauncherClaim() {
 }
 
 bool LauncherClaim::take() {
+    if (heldElsewhere_) {
+        if (DWORD pid = pidOf(load(word_)))
+            if (HWND window = findShownProcessWindow(pid))
+                bringToFront(window);
+        return false;
+    }
     if (!mutex_)
         return true;
     DWORD self = GetCurrentProcessId();
@@ -122,7 +131,7 @@ bool LauncherClaim::take() {
         DWORD pid = pidOf(holder);
         if (pid != 0 && pid != self) {
             if (HWND window = findShownProcessWindow(pid)) {
-                SetForegroundWindow(window);
+                bringToFront(window);
                 return false;
             }
             if (now - seenSince >= limitFor(phaseOf(holder))) {
@@ -150,8 +159,7 @@ void LauncherClaim::endStuckHolder(uint64_t seen) {
     if (phaseOf(seen) != kEnding &&
         InterlockedCompareExchange64(word_, pack(pid, kEnding), expected) != expected)
         return;
-    TerminateProcess(process.get(), 1);
-    WaitForSingleObject(process.get(), kEndWaitMs);
+    endProcess(process.get());
 }
 
 bool LauncherClaim::commitToShow() {

@@ -14,7 +14,8 @@
 class LauncherClaim {
 public:
     // The claim of `folder` (the launcher's folder, as getProcessDirectory spells it). An
-    // empty folder makes no claim: the launcher carries on as the only one.
+    // empty folder makes no claim: the launcher carries on as the only one. A claim that
+    // exists but cannot be opened counts as held by another launcher.
     explicit LauncherClaim(const std::string& folder);
     ~LauncherClaim();
     LauncherClaim(const LauncherClaim&) = delete;
@@ -45,4 +46,6 @@ private:
     volatile LONG64* word_ = &ownWord_;
     LONG64 ownWord_ = 0;
     bool held_ = false;
+    // The claim exists but could not be opened: another launcher holds it.
+    bool heldElsewhere_ = false;
 };

@@ -6,17 +6,6 @@
 
 namespace {
 
-// How long a process that is ended may take to go before the caller carries on.
-constexpr DWORD kEndWaitMs = 1000;
-
-// Ended from outside with exit code 1: nothing runs inside the process, so it cannot be
-// caught in a lock of its own on the way out.
-void endProcess(DWORD id) {
-    Handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-    if (process && TerminateProcess(process.get(), 1))
-        WaitForSingleObject(process.get(), kEndWaitMs);
-}
-
 // Whether `directory` is `folder` or lies below it. Both end in a backslash, so that
 // "C:\Games\Vantorra2\" is not taken for a place below "C:\Games\Vantorra\"; letter case
 // does not count in Windows paths.
@@ -47,12 +36,15 @@ bool activateRunningInstance(const char* name) {
             continue;
         // Any of them with a window is the running one: the others are left to it.
         if (HWND window = findProcessWindow(id)) {
-            SetForegroundWindow(window);
+            bringToFront(window);
             return true;
         }
         windowless.push_back(id);
     }
-    for (DWORD id : windowless)
-        endProcess(id);
+    for (DWORD id : windowless) {
+        Handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (process)
+            endProcess(process.get());
+    }
     return false;
 }

@@ -1,12 +1,10 @@
 #include "launcher/Resources.h"
 
-#include "gui/PictureBatch.h"
+#include "pictures/PictureBatch.h"
+#include "platform/Files.h"
 #include "platform/Fnv.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
-
-#include <knownfolders.h>
-#include <shlobj.h>
 
 #include <cstdint>
 #include <string>
@@ -15,10 +13,10 @@ using VellGui::Font;
 using VellGui::Picture;
 
 Picture pictureBackground;
-Picture pictureIcon1;
-Picture pictureIcon2;
-Picture pictureIcon3;
-Picture pictureIcon4;
+Picture picturePlayIcon;
+Picture pictureOptionsIcon;
+Picture pictureAccountIcon;
+Picture pictureQuitIcon;
 Picture pictureLogo;
 Font fontImpact15;
 Font fontImpact25;
@@ -32,12 +30,8 @@ VellGui::PictureBatch pictures;
 // Where the pictures, as decoded and as resized for other scales, are kept between starts:
 // the player's local (not roaming) application data. Empty when there is none.
 std::wstring keptPicturesFolder() {
-    PWSTR local = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local)))
-        folder = std::wstring(local) + L"\\Quenmark\\Vantorra\\Launcher\\";
-    CoTaskMemFree(local);
-    return folder;
+    const std::wstring& local = localAppDataFolder();
+    return local.empty() ? std::wstring() : local + L"\\Quenmark\\Vantorra\\Launcher\\";
 }
 
 // Names this very executable, whose pictures the kept ones are: its size, its time and
@@ -65,23 +59,23 @@ std::uint64_t executableKey() {
     return key.value;
 }
 
-void addPicture(Picture& picture, WORD id) {
-    pictures.add(picture, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(id + kLargePictureOffset));
+void addPicture(Picture& picture, WORD id, WORD largeId) {
+    pictures.add(picture, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(largeId));
 }
 
 } // namespace
 
 void beginLoadingResources() {
-    addPicture(pictureBackground, kBackgroundResource);
-    addPicture(pictureIcon1, kFirstIconResource);
-    addPicture(pictureIcon2, kFirstIconResource + 1);
-    addPicture(pictureIcon3, kFirstIconResource + 2);
-    addPicture(pictureIcon4, kFirstIconResource + 3);
-    addPicture(pictureLogo, kLogoResource);
+    addPicture(pictureBackground, IDR_BACKGROUND, IDR_BACKGROUND_2X);
+    addPicture(picturePlayIcon, IDR_PLAY_ICON, IDR_PLAY_ICON_2X);
+    addPicture(pictureOptionsIcon, IDR_OPTIONS_ICON, IDR_OPTIONS_ICON_2X);
+    addPicture(pictureAccountIcon, IDR_ACCOUNT_ICON, IDR_ACCOUNT_ICON_2X);
+    addPicture(pictureQuitIcon, IDR_QUIT_ICON, IDR_QUIT_ICON_2X);
+    addPicture(pictureLogo, IDR_LOGO, IDR_LOGO_2X);
     pictures.keepIn(keptPicturesFolder(), executableKey());
     pictures.start();
-    fontImpact15.load(MAKEINTRESOURCEA(kFontResource), "Impact", 15, FW_NORMAL);
-    fontImpact25.load(MAKEINTRESOURCEA(kFontResource), "Impact", 25, FW_NORMAL);
+    fontImpact15.load(MAKEINTRESOURCEA(IDR_FONT_IMPACT), "Impact", 15, FW_NORMAL);
+    fontImpact25.load(MAKEINTRESOURCEA(IDR_FONT_IMPACT), "Impact", 25, FW_NORMAL);
     fontSegoe15.load(nullptr, "Segoe UI", 15, FW_NORMAL);
     fontSegoe15Bold.load(nullptr, "Segoe UI", 15, FW_BOLD);
 }
@@ -103,16 +97,16 @@ void loadResources() {
 Artwork launcherArtwork() {
     Artwork artwork;
     artwork.background = &pictureBackground;
-    artwork.playIcon = &pictureIcon1;
-    artwork.optionsIcon = &pictureIcon2;
-    artwork.accountIcon = &pictureIcon3;
-    artwork.quitIcon = &pictureIcon4;
+    artwork.playIcon = &picturePlayIcon;
+    artwork.optionsIcon = &pictureOptionsIcon;
+    artwork.accountIcon = &pictureAccountIcon;
+    artwork.quitIcon = &pictureQuitIcon;
     artwork.logo = &pictureLogo;
     artwork.impact15 = &fontImpact15;
     artwork.impact25 = &fontImpact25;
     artwork.segoe15 = &fontSegoe15;
     artwork.segoe15Bold = &fontSegoe15Bold;
     // A shared icon of the executable: never destroyed, so loading it again is free.
-    artwork.windowIcon = LoadIconW(startup::instance, MAKEINTRESOURCEW(kIconGroupResource));
+    artwork.windowIcon = LoadIconW(startup::instance, MAKEINTRESOURCEW(IDI_WINDOWS));
     return artwork;
 }

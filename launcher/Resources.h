@@ -2,25 +2,16 @@
 // The launcher's own pictures and fonts, carried in its executable, decoded once at
 // start-up and read by the screens' controls for the rest of the run.
 #include "gui/Font.h"
-#include "gui/Picture.h"
+#include "launcher/ResourceIds.h"
+#include "pictures/Picture.h"
 #include "platform/DisplayScale.h"
 #include "screens/Artwork.h"
 
-// "BINARY" resources of the executable.
-constexpr WORD kFontResource = 100;
-constexpr WORD kBackgroundResource = 120;
-constexpr WORD kFirstIconResource = 121; // four icons: 121 to 124
-constexpr WORD kLogoResource = 125;
-// Each picture drawn at twice the size, for screens above 96 DPI: its id plus this.
-constexpr WORD kLargePictureOffset = 10;
-// The icon group of the windows.
-constexpr WORD kIconGroupResource = 140;
-
 extern VellGui::Picture pictureBackground;
-extern VellGui::Picture pictureIcon1;
-extern VellGui::Picture pictureIcon2;
-extern VellGui::Picture pictureIcon3;
-extern VellGui::Picture pictureIcon4;
+extern VellGui::Picture picturePlayIcon;
+extern VellGui::Picture pictureOptionsIcon;
+extern VellGui::Picture pictureAccountIcon;
+extern VellGui::Picture pictureQuitIcon;
 extern VellGui::Picture pictureLogo;
 extern VellGui::Font fontImpact15;
 extern VellGui::Font fontImpact25;

@@ -3,7 +3,7 @@
 #include "launch/GameLaunch.h"
 #include "launch/LauncherClaim.h"
 #include "launcher/Resources.h"
-#include "launcher/StartupChecks.h"
+#include "launcher/StartupFacts.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemFunctions.h"
 #include "platform/Text.h"
@@ -131,15 +131,15 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     // Beside the main thread, which builds the window and its controls hidden with the
     // sizes the pictures declare: one thread finds out the launcher's folder, where to open
     // and the game's version, another decodes the pictures, which the first paint waits for.
-    StartupChecks checks;
+    StartupFacts startupFacts;
     beginLoadingResources();
-    MainWindowFacts facts = {[&checks] { return checks.startingWindowCentre(); },
-                             [&checks] { return checks.gameVersion(); }};
+    MainWindowFacts facts = {[&startupFacts] { return startupFacts.startingWindowCentre(); },
+                             [&startupFacts] { return startupFacts.gameVersion(); }};
     MainWindow window(config, launcherArtwork(), facts);
     window.commandLine = commandLine.gameArguments;
 
     // Shown only by the one launcher of this folder: one that gives way is never seen.
-    LauncherClaim claim(checks.launcherFolder());
+    LauncherClaim claim(startupFacts.launcherFolder());
     if (!claim.take())
         return 0;
     finishLoadingResources(window.dpi);

@@ -2,6 +2,7 @@
 
 #include "platform/Handle.h"
 #include "platform/SystemFunctions.h"
+#include "platform/SystemHooks.h"
 #include "platform/Text.h"
 
 #include <winternl.h>
@@ -10,6 +11,10 @@
 
 namespace {
 
+// The longest path the system takes, in characters with the terminator.
+constexpr DWORD kLongestPath = 32767;
+// How long a process that is ended may take to go before the caller carries on.
+constexpr DWORD kEndWaitMs = 1000;
 // NTSTATUS of a buffer too small for the list.
 constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
 
@@ -97,20 +102,43 @@ std::vector<DWORD> listProcessIdsByName(const char* name) {
     return ids;
 }
 
-const char* getProcessModulePath(DWORD id) {
+std::string getProcessModulePath(DWORD id) {
     // One call for every process, this one included: GetModuleFileNameW would give the
     // path as this process was started, which may spell the folder otherwise. Limited
     // query rights and the image name also work across bitness.
     Handle opened(id == 0 ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
     HANDLE process = id == 0 ? GetCurrentProcess() : opened.get();
-    wchar_t path[MAX_PATH] = {};
+    if (!process)
+        return {};
+    // Mostly it fits in MAX_PATH; a longer one is asked for again with room for any.
+    std::wstring path(MAX_PATH, L'\0');
     DWORD size = MAX_PATH;
-    if (!process || !QueryFullProcessImageNameW(process, 0, path, &size))
-        return toNarrow(L"");
-    // A start through 8.3 short names keeps them in the image name.
-    wchar_t longPath[MAX_PATH];
-    DWORD length = GetLongPathNameW(path, longPath, MAX_PATH);
-    return toNarrow(length > 0 && length < MAX_PATH ? longPath : path);
+    bool got = systemHooks.processImageName(process, 0, path.data(), &size);
+    if (!got && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        path.assign(kLongestPath, L'\0');
+        size = kLongestPath;
+        got = systemHooks.processImageName(process, 0, path.data(), &size);
+    }
+    if (!got)
+        return {};
+    path.resize(size);
+    // A start through 8.3 short names keeps them in the image name. One call where the
+    // path fits: Wine looks at every folder on it for each call.
+    std::wstring longPath(MAX_PATH, L'\0');
+    DWORD length = GetLongPathNameW(path.c_str(), longPath.data(), MAX_PATH);
+    if (length >= MAX_PATH) {
+        // Too long: `length` is the size needed, terminator included.
+        DWORD needed = length;
+        longPath.assign(needed, L'\0');
+        length = GetLongPathNameW(path.c_str(), longPath.data(), needed);
+        if (length >= needed)
+            length = 0;
+    }
+    if (length > 0) {
+        longPath.resize(length);
+        path = longPath;
+    }
+    return toNarrowString(path.c_str());
 }
 
 std::string getProcessDirectory(DWORD id) {
@@ -127,6 +155,20 @@ HWND findProcessWindow(DWORD id) {
 
 HWND findShownProcessWindow(DWORD id) {
     return searchProcessWindow(id, true);
+}
+
+void bringToFront(HWND window) {
+    // Without waiting for the window's thread, which may be busy or stuck.
+    if (IsIconic(window))
+        ShowWindowAsync(window, SW_RESTORE);
+    SetForegroundWindow(window);
+}
+
+bool endProcess(HANDLE process) {
+    if (!TerminateProcess(process, 1))
+        return false;
+    WaitForSingleObject(process, kEndWaitMs);
+    return true;
 }
 
 DWORD getParentProcessId() {

@@ -1,6 +1,7 @@
 #pragma once
 // The system calls that tests replace, where Wine cannot produce what they check: several
-// monitors, game controllers, a visual style, a disk that fails halfway. Production never
+// monitors, game controllers, a visual style, a disk that fails halfway, a path longer
+// than Wine starts programs from, a kernel object of another user. Production never
 // changes them; each defaults to the real call.
 #include <windows.h>
 
@@ -23,6 +24,8 @@ struct SystemHooks {
     decltype(&::ReadFile) readFile = ::ReadFile;
     decltype(&::WriteFile) writeFile = ::WriteFile;
     decltype(&::MoveFileExW) moveFile = ::MoveFileExW;
+    decltype(&::QueryFullProcessImageNameW) processImageName = ::QueryFullProcessImageNameW;
+    decltype(&::CreateMutexW) createMutex = ::CreateMutexW;
     decltype(&systemWorkArea) workArea = systemWorkArea;
     decltype(&systemMonitorArea) monitorArea = systemMonitorArea;
     decltype(&readSystemJoystick) readJoystick = readSystemJoystick;

@@ -3,7 +3,7 @@
 // from its own resources once at start-up and hands them to each screen; they outlive
 // both screens.
 #include "gui/Font.h"
-#include "gui/Picture.h"
+#include "pictures/Picture.h"
 
 struct Artwork {
     VellGui::Picture* background = nullptr;

@@ -2,7 +2,7 @@
 
 #include "platform/Handle.h"
 #include "platform/SystemError.h"
-#include "platform/SystemHooks.h"
+#include "platform/Files.h"
 #include "platform/Text.h"
 #include "settings/ConfigFormat.h"
 #include "settings/FileAccess.h"
@@ -21,21 +21,6 @@ void reportReadError(const FileContent& content) {
     if (content.opened && content.error != ERROR_SUCCESS)
         showSystemError(content.error, nullptr,
                         {nullptr, L"Error", MB_TOPMOST | MB_ICONINFORMATION});
-}
-
-// Puts the finished temporary file in place of the file itself with one rename, so that
-// it is the old or the new content at every moment, even for a launcher ended in between
-// (Wine's ReplaceFileW moves the original aside first). False with the system's error code
-// set.
-bool replaceWith(const FileFacts& target, const std::string& temporary) {
-    std::wstring replacement = toWideString(temporary);
-    // The new file keeps the marks the player put on the old one.
-    DWORD kept = target.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-    if (kept != 0 && !SetFileAttributesW(replacement.c_str(), kept | FILE_ATTRIBUTE_ARCHIVE))
-        return false;
-    return systemHooks.moveFile(replacement.c_str(), toWideString(target.path).c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 } // namespace
@@ -151,27 +136,19 @@ bool ConfigFile::saveOrFail(ReadErrors readErrors) {
 
     // Beside the file itself, so that the rename stays on its volume and a link to it
     // still leads to the new content. The original stays untouched until the new content
-    // is complete on disk.
+    // is complete on disk; then one rename puts it in place, so that the file is the old or
+    // the new content at every moment, even for a launcher ended in between (Wine's
+    // ReplaceFileW moves the original aside first).
     std::string temporary = newTemporaryBeside(target.path);
     if (temporary.empty())
         return fail(GetLastError());
-    Handle file(openForWrite(temporary));
-    bool written = file && writeFully(file.get(), rewritten.data(), rewritten.size());
-    // The file keeps its creation time, as it did when the system replaced it. A volume
-    // that keeps none leaves the new one's, which is no reason to fail.
-    if (written)
-        SetFileTime(file.get(), &target.created, nullptr, nullptr);
-    written = written && FlushFileBuffers(file.get());
-    // Nothing calls the system between the failed step and here.
-    DWORD error = GetLastError();
-    file.reset();
-    if (written) {
-        if (replaceWith(target, temporary))
-            return true;
-        error = GetLastError();
-    }
-    DeleteFileW(toWideString(temporary).c_str());
-    return fail(error);
+    // The new file keeps the creation time and the marks the player put on the old one.
+    DWORD kept = target.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (replaceThroughTemporary(toWideString(temporary), toWideString(target.path), rewritten,
+                                &target.created, kept != 0 ? kept | FILE_ATTRIBUTE_ARCHIVE : 0))
+        return true;
+    return fail(GetLastError());
 }
 
 std::string ConfigFile::saveFailure() const {

@@ -1,15 +1,9 @@
 #include "settings/FileAccess.h"
 
 #include "platform/Handle.h"
-#include "platform/SystemHooks.h"
 #include "platform/Text.h"
 
-#include <knownfolders.h>
-#include <shlobj.h>
-
 #include <algorithm>
-#include <new>
-#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -18,23 +12,6 @@ constexpr const char* kConfigSubfolder = "\\Quenmark\\Vantorra\\";
 constexpr const wchar_t* kTemporaryPrefix = L"vtr";
 // A save holds its temporary for far less than this between writing and renaming it.
 constexpr unsigned long long kLeftAfter100ns = 5ull * 60 * 10'000'000;
-// WriteFile takes a 32-bit count; large contents go in pieces.
-constexpr size_t kWritePiece = 0x3C00000;
-
-// Frees a string the shell allocated.
-class ShellString {
-public:
-    ShellString() = default;
-    ~ShellString() { CoTaskMemFree(text_); }
-    ShellString(const ShellString&) = delete;
-    ShellString& operator=(const ShellString&) = delete;
-    PWSTR* out() { return &text_; }
-    PCWSTR get() const { return text_; }
-
-private:
-    PWSTR text_ = nullptr;
-};
-
 // Ends a directory search.
 class FileSearch {
 public:
@@ -113,10 +90,8 @@ std::string shortPathOf(const wchar_t* path) {
 }
 
 std::string configFolder() {
-    ShellString roaming;
-    if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, roaming.out())))
-        return "\\";
-    std::string folder = shortPathOf(roaming.get());
+    const std::wstring& roaming = roamingAppDataFolder();
+    std::string folder = roaming.empty() ? std::string() : shortPathOf(roaming.c_str());
     return folder.empty() ? "\\" : folder + kConfigSubfolder;
 }
 
@@ -128,31 +103,13 @@ std::optional<std::string> parentDirectory(const std::string& path) {
     return path.substr(0, slash);
 }
 
-void createDirectories(const std::string& directory) {
-    DWORD attributes = GetFileAttributesW(toWide(directory));
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return;
-    if (auto parent = parentDirectory(directory))
-        createDirectories(*parent);
-    // A failure shows in the open that follows.
-    CreateDirectoryW(toWide(directory), nullptr);
-}
-
-HANDLE openForWrite(const std::string& path) {
-    if (auto parent = parentDirectory(path))
-        createDirectories(*parent);
-    HANDLE file = CreateFileW(toWide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file == INVALID_HANDLE_VALUE ? nullptr : file;
-}
-
 HANDLE createNew(const std::string& path) {
     // Mostly the folders are there: they are made only when the system says they are not.
     HANDLE file = CreateFileW(toWide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND) {
         if (auto parent = parentDirectory(path))
-            createDirectories(*parent);
+            createDirectories(toWideString(*parent));
         file = CreateFileW(toWide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     }
@@ -166,58 +123,18 @@ HANDLE openForRead(const std::string& path) {
 }
 
 FileContent readWholeFile(const std::string& path, FileFacts* facts) {
-    FileContent content;
     Handle file(openForRead(path));
-    LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.get(), &size) ||
-        (facts && !learnFacts(file.get(), path, *facts))) {
+    if (!file || (facts && !learnFacts(file.get(), path, *facts))) {
+        FileContent content;
         content.error = GetLastError();
         return content;
     }
-    // ReadFile takes a 32-bit count, and no settings file comes near it.
-    if (size.QuadPart >= MAXDWORD) {
-        content.error = ERROR_FILE_TOO_LARGE;
-        return content;
-    }
-    // A 32-bit process cannot hold a string of 1 GiB, nor perhaps a smaller one in an
-    // address space cut into pieces: such a file is refused like one too large to read.
-    try {
-        content.bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
-    } catch (const std::length_error&) {
-        content.error = ERROR_FILE_TOO_LARGE;
-        return content;
-    } catch (const std::bad_alloc&) {
-        content.error = ERROR_NOT_ENOUGH_MEMORY;
-        return content;
-    }
-    content.opened = true;
-    DWORD got = 0;
-    if (!systemHooks.readFile(file.get(), content.bytes.data(),
-                              static_cast<DWORD>(content.bytes.size()), &got, nullptr))
-        content.error = GetLastError();
-    content.complete = content.error == ERROR_SUCCESS && got == size.QuadPart;
-    content.bytes.resize(got);
-    return content;
+    return readOpenFile(file.get());
 }
 
 bool isMissing(const FileContent& content) {
     return !content.opened &&
            (content.error == ERROR_FILE_NOT_FOUND || content.error == ERROR_PATH_NOT_FOUND);
-}
-
-bool writeFully(HANDLE file, const char* data, size_t count) {
-    size_t done = 0;
-    do {
-        DWORD piece = static_cast<DWORD>(count - done < kWritePiece ? count - done : kWritePiece);
-        DWORD written = 0;
-        if (!systemHooks.writeFile(file, data + done, piece, &written, nullptr))
-            return false;
-        // A disk file takes the whole piece; anything less would loop for ever.
-        if (written == 0 && piece > 0)
-            return false;
-        done += written;
-    } while (done < count);
-    return true;
 }
 
 std::string newTemporaryBeside(const std::string& path) {

@@ -1,6 +1,8 @@
 #pragma once
 // Where the game's configuration file lives and the few file operations its reading
 // and rewriting need. Paths are UTF-8; failures are silent unless noted.
+#include "platform/Files.h"
+
 #include <windows.h>
 
 #include <optional>
@@ -15,26 +17,13 @@ std::string shortPathOf(const wchar_t* path);
 
 // The part before the last backslash; none without a backslash or for a drive root.
 std::optional<std::string> parentDirectory(const std::string& path);
-// Creates the directory and its missing ancestors, outermost first; failures are ignored.
-void createDirectories(const std::string& directory);
 
-// Creates missing parent folders, then creates or empties the file, opened without
-// sharing. Null on failure.
-HANDLE openForWrite(const std::string& path);
-// Like openForWrite, but never touches a file that is already there.
+// Creates missing parent folders, then creates the file, opened without sharing; never
+// touches a file that is already there. Null on failure.
 HANDLE createNew(const std::string& path);
 // Null on failure.
 HANDLE openForRead(const std::string& path);
 
-// The file as one open handle found it: its size, then one read of one byte more, so that
-// a file that grew meanwhile shows as well. A file larger than this process can hold is
-// not read at all.
-struct FileContent {
-    bool opened = false;         // false: nothing read, `error` says why
-    bool complete = false;       // exactly the size's bytes arrived
-    std::string bytes;           // what arrived, also before a failed read
-    DWORD error = ERROR_SUCCESS; // the system's code when the open or the read failed
-};
 // The file itself that a path leads to, through any symbolic links and junctions: what a
 // save must replace so that the links keep pointing at the new content.
 struct FileFacts {
@@ -43,13 +32,11 @@ struct FileFacts {
     DWORD names = 1; // hard links: the names the file has in its volume
     FILETIME created = {};
 };
-// With `facts`, also learns those from the same handle (a failure to learn them fails the
-// read).
+// The whole file, as readOpenFile reads it; with `facts`, also learns those from the same
+// handle (a failure to learn them fails the read).
 FileContent readWholeFile(const std::string& path, FileFacts* facts = nullptr);
 // Whether the content shows that there is no file (nor folder) to read.
 bool isMissing(const FileContent& content);
-// False when not every byte could be written.
-bool writeFully(HANDLE file, const char* data, size_t count);
 
 // A new, empty temporary file beside `path` (so that putting it in place is a rename on
 // the same volume), under a name no file has: a leftover of an earlier save, read-only or

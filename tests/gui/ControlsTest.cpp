@@ -6,7 +6,7 @@
 #include "gui/Image.h"
 #include "gui/Label.h"
 #include "gui/MeasureText.h"
-#include "gui/Picture.h"
+#include "pictures/Picture.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/TestSupport.h"
 

@@ -86,7 +86,7 @@ protected:
 TEST_F(TopLevel, ClassNameStyleAndOuterSize) {
     Window window;
     window.setSize(400, 300);
-    window.icon = LoadIconW(startup::instance, MAKEINTRESOURCEW(kIconGroupResource));
+    window.icon = LoadIconW(startup::instance, MAKEINTRESOURCEW(IDI_WINDOWS));
     window.create(nullptr, "Vantorra", VellGui::kCaptionedWindow);
     EXPECT_EQ(window.className, "Vantorra_window_class");
     wchar_t className[64] = {};

@@ -3,6 +3,4 @@ vantorra_add_test(gui_tests gui/ObjectTest.cpp gui/WindowTest.cpp LIBS vantorra_
 # The drop-down list.
 vantorra_add_test(gui_combo_tests gui/ComboBoxTest.cpp FOREGROUND)
 # Buttons, labels, images and groups.
-vantorra_add_test(gui_control_tests gui/ControlsTest.cpp gui/ResampleTest.cpp gui/PictureCacheTest.cpp
-                  LIBS vantorra_resources
-                  FOREGROUND)
+vantorra_add_test(gui_control_tests gui/ControlsTest.cpp LIBS vantorra_resources FOREGROUND)

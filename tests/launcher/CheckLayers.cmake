@@ -4,14 +4,15 @@
 # no two files include each other, however indirectly (a header and its source count as
 # one concept).
 cmake_policy(VERSION 3.25)
-set(layers platform display settings gui launch screens launcher)
+set(layers platform pictures display settings gui launch screens launcher)
 set(builds_on_platform "")
+set(builds_on_pictures platform)
 set(builds_on_display platform)
 set(builds_on_settings platform display)
-set(builds_on_gui platform)
+set(builds_on_gui platform pictures)
 set(builds_on_launch platform)
-set(builds_on_screens platform display settings gui launch)
-set(builds_on_launcher platform display settings gui launch screens)
+set(builds_on_screens platform pictures display settings gui launch)
+set(builds_on_launcher platform pictures display settings gui launch screens)
 
 set(problems "")
 set(concepts "")

@@ -47,8 +47,8 @@ TEST_F(Resources, PicturesHaveTheirSizesAndThirtyTwoBits) {
     struct Expected {
         const Picture& picture;
         LONG width, height;
-    } expected[] = {{pictureBackground, 608, 396}, {pictureIcon1, 25, 25}, {pictureIcon2, 25, 25},
-                    {pictureIcon3, 25, 25},        {pictureIcon4, 25, 25}, {pictureLogo, 457, 65}};
+    } expected[] = {{pictureBackground, 608, 396}, {picturePlayIcon, 25, 25}, {pictureOptionsIcon, 25, 25},
+                    {pictureAccountIcon, 25, 25},        {pictureQuitIcon, 25, 25}, {pictureLogo, 457, 65}};
     for (const auto& [picture, width, height] : expected) {
         ASSERT_NE(picture.bitmap, nullptr) << picture.source;
         EXPECT_EQ(picture.info.bmWidth, width) << picture.source;
@@ -60,7 +60,7 @@ TEST_F(Resources, PicturesHaveTheirSizesAndThirtyTwoBits) {
 }
 
 TEST_F(Resources, IconsAreStoredPremultipliedWithSoftEdges) {
-    for (const Picture* icon : {&pictureIcon1, &pictureIcon2, &pictureIcon3, &pictureIcon4}) {
+    for (const Picture* icon : {&picturePlayIcon, &pictureOptionsIcon, &pictureAccountIcon, &pictureQuitIcon}) {
         EXPECT_EQ(pixel(*icon, 0, 0), (Bgra{0, 0, 0, 0})) << icon->source;
         int partial = 0;
         for (int y = 0; y < 25; ++y)
@@ -85,7 +85,7 @@ TEST_F(Resources, FilePictureIsTopRowFirstAndPremultiplied) {
 
     // Loading again replaces the bitmap.
     HBITMAP first = picture.bitmap;
-    picture.load(MAKEINTRESOURCEA(kLogoResource));
+    picture.load(MAKEINTRESOURCEA(IDR_LOGO));
     EXPECT_NE(picture.bitmap, first);
     EXPECT_EQ(picture.info.bmWidth, 457);
     EXPECT_EQ(GetObjectType(first), 0u); // deleted

@@ -1,8 +1,9 @@
 // The built launcher's main window, driven with synthesized keys and mouse as a player
 // would drive it.
 #include "gui/Font.h"
-#include "gui/Resample.h"
+#include "pictures/Resample.h"
 #include "platform/ComPtr.h"
+#include "platform/Files.h"
 #include "settings/ConfigFile.h"
 #include "tests/screens/LauncherDriver.h"
 #include "tests/support/Screenshot.h"
@@ -158,6 +159,11 @@ TEST_F(LauncherWindow, SecondLauncherGivesWayToTheFirst) {
     ASSERT_NE(gameWindow, nullptr);
     for (const std::wstring& spelling : {folder.path(), upperFolder, shortFolder}) {
         SCOPED_TRACE(narrow(spelling));
+        // Minimised, it comes back restored: in front as an icon, it would show nothing.
+        if (spelling == upperFolder) {
+            ShowWindow(window, SW_MINIMIZE);
+            ASSERT_TRUE(waitFor([&] { return IsIconic(window); }, 3000));
+        }
         SetForegroundWindow(gameWindow);
         ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == gameWindow; }, 3000));
         ChildProcess second(spelling + L"VantorraLauncher.exe", L"", spelling);
@@ -170,7 +176,8 @@ TEST_F(LauncherWindow, SecondLauncherGivesWayToTheFirst) {
         }
         EXPECT_EQ(code, std::optional<DWORD>(0));
         EXPECT_FALSE(shown);
-        EXPECT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
+        EXPECT_TRUE(
+            waitFor([&] { return GetForegroundWindow() == window && !IsIconic(window); }, 3000));
     }
 
     // Play while the game runs from this folder: the game comes to the front, nothing
@@ -283,6 +290,24 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
     pressKey(VK_ESCAPE);
     EXPECT_TRUE(endsWithZero(launcher));
     EXPECT_TRUE(folder.gameStarts().empty());
+}
+
+// The main window closed from outside while the options window is open (the session
+// ending, a task manager): the launcher ends at once, and the options are not saved.
+TEST_F(LauncherWindow, ClosedWithTheOptionsOpenItEndsAtOnceAndWritesNothing) {
+    // Three managed keys are missing: any save would write them.
+    const std::wstring ini = wide(ConfigFile().path());
+    ASSERT_TRUE(writeFile(ini, "Window 1\r\n"));
+    InstallFolder folder;
+    for (int round = 0; round < 12; ++round) {
+        ChildProcess launcher(folder.launcher(), L"", folder.path());
+        HWND window = waitForWindow(launcher.pid(), L"Vantorra", kTimeoutMs);
+        ASSERT_TRUE(window && pressButton(window, L"EINSTELLUNGEN"));
+        ASSERT_TRUE(waitForWindow(launcher.pid(), L"Einstellungen", kTimeoutMs));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(launcher.wait(1000), std::optional<DWORD>(0)) << "round " << round;
+    }
+    EXPECT_EQ(readFile(ini), "Window 1\r\n");
 }
 
 // Speichern when the file cannot be written: the player is told, with the file and the
@@ -760,13 +785,10 @@ namespace {
 class KeptPictures : public LauncherWindow, public ::testing::WithParamInterface<int> {
 protected:
     static std::wstring keptFile(int dpi) {
-        PWSTR local = nullptr;
-        std::wstring path;
-        if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local)))
-            path = std::wstring(local) + L"\\Quenmark\\Vantorra\\Launcher\\pictures-" +
-                   std::to_wstring(dpi) + L".bin";
-        CoTaskMemFree(local);
-        return path;
+        const std::wstring& local = localAppDataFolder();
+        return local.empty() ? std::wstring()
+                             : local + L"\\Quenmark\\Vantorra\\Launcher\\pictures-" +
+                                   std::to_wstring(dpi) + L".bin";
     }
     // The main window as the player sees it, the pointer away; then the launcher ends.
     static ScreenPixels shownAndClosed(const InstallFolder& folder) {

@@ -1,30 +1,20 @@
 // The built launcher in skip mode rewrites the player's vantorra.ini, then starts the game.
+#include "platform/Files.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
-#include <knownfolders.h>
-#include <shlobj.h>
 
 using namespace testing_support;
 
 namespace {
 
-std::wstring roamingFolder() {
-    PWSTR path = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &path)))
-        folder = path;
-    CoTaskMemFree(path);
-    return folder;
-}
-
 class SkipMode : public ::testing::Test {
 protected:
-    std::wstring maker = roamingFolder() + L"\\Quenmark";
+    std::wstring maker = roamingAppDataFolder() + L"\\Quenmark";
     std::wstring ini = maker + L"\\Vantorra\\vantorra.ini";
 
     void SetUp() override {
-        ASSERT_FALSE(roamingFolder().empty());
+        ASSERT_FALSE(roamingAppDataFolder().empty());
         removeTree(maker);
         setStandInGame(L"window", 3000);
     }

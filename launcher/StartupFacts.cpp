@@ -1,4 +1,4 @@
-#include "launcher/StartupChecks.h"
+#include "launcher/StartupFacts.h"
 
 #include "gui/Placement.h"
 #include "launch/GameLaunch.h"
@@ -6,32 +6,32 @@
 
 namespace {
 
-// Far beyond what the checks take on a busy machine.
+// Far beyond what finding them out takes on a busy machine.
 constexpr DWORD kAnswerLimitMs = 10000;
 
 } // namespace
 
-StartupChecks::StartupChecks() : pending(std::make_shared<Answers>()) {
+StartupFacts::StartupFacts() : pending(std::make_shared<Answers>()) {
     auto* shared = new std::shared_ptr<Answers>(pending);
-    thread = Handle(CreateThread(nullptr, 0, check, shared, 0, nullptr));
+    thread = Handle(CreateThread(nullptr, 0, findOnThread, shared, 0, nullptr));
     if (!thread)
         delete shared;
 }
 
-DWORD WINAPI StartupChecks::check(void* answers) {
+DWORD WINAPI StartupFacts::findOnThread(void* answers) {
     std::unique_ptr<std::shared_ptr<Answers>> shared(
         static_cast<std::shared_ptr<Answers>*>(answers));
     findOut(**shared);
     return 0;
 }
 
-void StartupChecks::findOut(Answers& found) {
+void StartupFacts::findOut(Answers& found) {
     found.folder = getProcessDirectory(0);
     found.startingWindow = VellGui::startingWindowCentre();
     found.version = ::gameVersion();
 }
 
-void StartupChecks::wait() {
+void StartupFacts::wait() {
     if (waited)
         return;
     waited = true;
@@ -41,17 +41,17 @@ void StartupChecks::wait() {
         answers = *pending;
 }
 
-std::string StartupChecks::launcherFolder() {
+std::string StartupFacts::launcherFolder() {
     wait();
     return answers.folder;
 }
 
-std::optional<POINT> StartupChecks::startingWindowCentre() {
+std::optional<POINT> StartupFacts::startingWindowCentre() {
     wait();
     return answers.startingWindow;
 }
 
-std::string StartupChecks::gameVersion() {
+std::string StartupFacts::gameVersion() {
     wait();
     return answers.version;
 }

@@ -3,7 +3,7 @@
 // picture takes the size its PNG header declares at once, so that controls can be laid
 // out, and its pixels when the batch is finished, before anything is painted. For a
 // screen of another DPI the same thread then resizes them for it.
-#include "gui/Picture.h"
+#include "pictures/Picture.h"
 #include "platform/DisplayScale.h"
 #include "platform/Handle.h"
 
@@ -52,6 +52,8 @@ private:
         DWORD error = ERROR_SUCCESS;
     };
     static DWORD WINAPI decodeAll(void* batch);
+    // Decodes, waits for the DPI when told to, and resizes; catches what is thrown.
+    void decodeAndResize(bool waitForDpi);
     bool decodeEntries();
     void resizeEntries();
     // The pictures as shown at `keptDpi` (at 96 DPI, as decoded) from the file an earlier

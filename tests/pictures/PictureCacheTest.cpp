@@ -1,13 +1,18 @@
 // The file of pictures kept between starts: read back as written, and passed over whole when
 // any part of it is off, so that a broken or foreign file never shows a wrong picture.
-#include "gui/PictureCache.h"
+#include "pictures/PictureBatch.h"
+#include "pictures/PictureCache.h"
+#include "platform/SystemHooks.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <vector>
 
 using namespace VellGui;
+using namespace testing_support;
 
 namespace {
 
@@ -26,6 +31,12 @@ struct Damage {
 };
 
 class BrokenCache : public ::testing::TestWithParam<Damage> {};
+
+int failedReads = 0;
+BOOL WINAPI readFailingToAllocate(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED) {
+    ++failedReads;
+    throw std::bad_alloc();
+}
 
 } // namespace
 
@@ -63,3 +74,29 @@ INSTANTIATE_TEST_SUITE_P(
                                  b[24 + 8] = 2;
                              }},
                       Damage{"foreign bytes", [](std::string& b) { b.assign(b.size(), 'A'); }}));
+
+// A write cut short leaves its temporary only until the next write; a failed read on the
+// picture thread costs the decoding; a file of another size, a damaged one of 200 MB that
+// would hold up the window, is not read at all.
+TEST(KeptPictures, ATemporaryLeftOrAFailedReadOnlyCostsTheDecoding) {
+    TempDir folder;
+    const std::wstring kept = folder / L"pictures-96.bin";
+    Picture picture;
+    auto load = [&] {
+        PictureBatch batch;
+        batch.add(picture, MAKEINTRESOURCEA(121));
+        batch.keepIn(folder.path(), kKey);
+        batch.start();
+        DWORD error = ERROR_SUCCESS;
+        return batch.finish(error) && picture.bitmap;
+    };
+    ASSERT_TRUE(writeFile(kept + L".4242.new", "cut short"));
+    EXPECT_TRUE(load());
+    EXPECT_FALSE(fileExists(kept + L".4242.new"));
+    systemHooks.readFile = readFailingToAllocate;
+    EXPECT_TRUE(load());
+    systemHooks = SystemHooks{};
+    EXPECT_EQ(failedReads, 1);
+    ASSERT_TRUE(writeSparseFile(kept, 200 << 20));
+    EXPECT_FALSE(readCacheFile(kept, pictureCacheSize({picture.sizeAt(96)})));
+}

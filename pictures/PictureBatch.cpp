@@ -1,12 +1,13 @@
-#include "gui/PictureBatch.h"
+#include "pictures/PictureBatch.h"
 
-#include "gui/PictureCache.h"
-#include "gui/ResourceData.h"
+#include "pictures/PictureCache.h"
+#include "pictures/ResourceData.h"
 
 #include <objbase.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <optional>
 
 namespace VellGui {
@@ -68,13 +69,26 @@ DWORD WINAPI PictureBatch::decodeAll(void* parameter) {
     auto* batch = static_cast<PictureBatch*>(parameter);
     // Its own apartment: the imaging factory is made on the thread that decodes.
     HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    if (batch->decodeEntries()) {
-        WaitForSingleObject(batch->dpiKnown.get(), INFINITE);
-        batch->resizeEntries();
-    }
+    batch->decodeAndResize(true);
     if (SUCCEEDED(com))
         CoUninitialize();
     return 0;
+}
+
+void PictureBatch::decodeAndResize(bool waitForDpi) {
+    // Nothing thrown here may end the launcher: a picture that could not be decoded is
+    // reported by finish, and one that could not be resized is resized when painted.
+    try {
+        if (!decodeEntries())
+            return;
+        if (waitForDpi)
+            WaitForSingleObject(dpiKnown.get(), INFINITE);
+        resizeEntries();
+    } catch (const std::exception&) {
+        for (Entry& entry : entries)
+            if (!entry.decoded && entry.error == ERROR_SUCCESS)
+                entry.error = ERROR_NOT_ENOUGH_MEMORY;
+    }
 }
 
 bool PictureBatch::decodeEntries() {
@@ -125,10 +139,17 @@ std::wstring PictureBatch::keptFile(UINT keptDpi) const {
 bool PictureBatch::readKept(UINT keptDpi, const std::vector<SIZE>& sizes,
                             const std::vector<HBITMAP*>& into) const {
     std::wstring file = keptFile(keptDpi);
-    std::optional<std::string> bytes = file.empty() ? std::nullopt : readCacheFile(file);
-    if (!bytes)
+    std::optional<std::string> bytes;
+    std::vector<CachedPicture> pictures;
+    // A kept file that cannot be had, for whatever reason, only costs the decoding.
+    try {
+        if (!file.empty())
+            bytes = readCacheFile(file, pictureCacheSize(sizes));
+        if (bytes)
+            pictures = decodePictureCache(*bytes, keptKey, keptDpi, sizes);
+    } catch (const std::exception&) {
         return false;
-    std::vector<CachedPicture> pictures = decodePictureCache(*bytes, keptKey, keptDpi, sizes);
+    }
     if (pictures.empty())
         return false;
     for (size_t i = 0; i < into.size(); ++i) {
@@ -158,7 +179,11 @@ void PictureBatch::keep(UINT keptDpi, const std::vector<HBITMAP*>& bitmaps) cons
         pictures.push_back({section.dsBm.bmWidth, std::abs(section.dsBm.bmHeight),
                             static_cast<const std::uint32_t*>(section.dsBm.bmBits)});
     }
-    writeCacheFile(file, encodePictureCache(keptKey, keptDpi, pictures));
+    try {
+        writeCacheFile(file, encodePictureCache(keptKey, keptDpi, pictures));
+    } catch (const std::exception&) {
+        // Not kept: the next start decodes again.
+    }
 }
 
 bool PictureBatch::finish(DWORD& error, UINT newDpi) {
@@ -170,8 +195,8 @@ bool PictureBatch::finish(DWORD& error, UINT newDpi) {
         SetEvent(dpiKnown.get());
         WaitForSingleObject(thread.get(), INFINITE);
         thread.reset();
-    } else if (decodeEntries()) {
-        resizeEntries();
+    } else {
+        decodeAndResize(false);
     }
     error = ERROR_SUCCESS;
     for (Entry& entry : entries) {

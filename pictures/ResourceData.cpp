@@ -1,4 +1,4 @@
-#include "gui/ResourceData.h"
+#include "pictures/ResourceData.h"
 
 namespace VellGui {
 

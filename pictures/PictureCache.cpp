@@ -1,9 +1,11 @@
-#include "gui/PictureCache.h"
+#include "pictures/PictureCache.h"
 
+#include "platform/Files.h"
 #include "platform/Fnv.h"
 #include "platform/Handle.h"
 
 #include <cstring>
+#include <utility>
 
 namespace VellGui {
 
@@ -34,6 +36,23 @@ std::uint64_t checksum(const char* bytes, size_t size) {
     return hash.value;
 }
 
+// The temporaries of writes beside `path` that were cut short ("<path>.<pid>.new"), each
+// named after its process, so that every cut leaves another one. One still held open by a
+// write going on now refuses the delete and stays.
+void removeLeftTemporaries(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW((path + L".*.new").c_str(), FindExInfoBasic, &found,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW((path.substr(0, slash + 1) + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 template <typename T> void append(std::string& bytes, const T& value) {
     bytes.append(reinterpret_cast<const char*>(&value), sizeof(value));
 }
@@ -58,6 +77,13 @@ std::string encodePictureCache(std::uint64_t key, UINT dpi,
                      size_t(picture.width) * size_t(picture.height) * 4);
     append(bytes, checksum(bytes.data(), bytes.size()));
     return bytes;
+}
+
+std::uint64_t pictureCacheSize(const std::vector<SIZE>& sizes) {
+    std::uint64_t size = sizeof(Header) + sizes.size() * 8 + sizeof(std::uint64_t);
+    for (const SIZE& picture : sizes)
+        size += std::uint64_t(std::uint32_t(picture.cx)) * std::uint32_t(picture.cy) * 4;
+    return size;
 }
 
 std::vector<CachedPicture> decodePictureCache(const std::string& bytes, std::uint64_t key, UINT dpi,
@@ -94,42 +120,25 @@ std::vector<CachedPicture> decodePictureCache(const std::string& bytes, std::uin
     return pictures;
 }
 
-std::optional<std::string> readCacheFile(const std::wstring& path) {
+std::optional<std::string> readCacheFile(const std::wstring& path, std::uint64_t expectedSize) {
     Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size = {};
-    // No picture cache of the launcher's comes near this.
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > (256 << 20))
+    if (!file)
         return std::nullopt;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-        got != bytes.size())
+    FileContent content = readOpenFile(file.get(), expectedSize);
+    if (!content.complete)
         return std::nullopt;
-    return bytes;
+    return std::move(content.bytes);
 }
 
 void writeCacheFile(const std::wstring& path, const std::string& bytes) {
     size_t slash = path.rfind(L'\\');
     if (slash == std::wstring::npos)
         return;
-    // The folders, outermost first; those there already refuse quietly.
-    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos && at <= slash;
-         at = path.find(L'\\', at + 1))
-        CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
-    std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
-    bool written = false;
-    {
-        Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD done = 0;
-        written =
-            file &&
-            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-            done == bytes.size();
-    }
-    if (!written || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        DeleteFileW(temporary.c_str());
+    createDirectories(path.substr(0, slash));
+    removeLeftTemporaries(path);
+    replaceThroughTemporary(path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new", path,
+                            bytes);
 }
 
 } // namespace VellGui

@@ -1,7 +1,7 @@
-#include "gui/Picture.h"
+#include "pictures/Picture.h"
 
-#include "gui/Resample.h"
-#include "gui/ResourceData.h"
+#include "pictures/Resample.h"
+#include "pictures/ResourceData.h"
 #include "platform/ComPtr.h"
 #include "platform/DisplayScale.h"
 #include "platform/GdiObjects.h"

@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 
-class StartupChecks {
+class StartupFacts {
 public:
     // Starts the thread; should that fail, the answers are found on the first question.
-    StartupChecks();
-    StartupChecks(const StartupChecks&) = delete;
-    StartupChecks& operator=(const StartupChecks&) = delete;
+    StartupFacts();
+    StartupFacts(const StartupFacts&) = delete;
+    StartupFacts& operator=(const StartupFacts&) = delete;
 
     // Each waits for the thread, for a bounded time: a thread that has not answered by then
     // is left to itself, and the answers are the empty ones (no folder: the launcher is on
@@ -30,7 +30,7 @@ private:
         std::optional<POINT> startingWindow;
         std::string version;
     };
-    static DWORD WINAPI check(void* answers);
+    static DWORD WINAPI findOnThread(void* answers);
     static void findOut(Answers& answers);
     void wait();
 

@@ -1,5 +1,5 @@
 // Resizing pictures for other DPIs: what must hold of the result whatever the sizes.
-#include "gui/Resample.h"
+#include "pictures/Resample.h"
 
 #include <gtest/gtest.h>
 

@@ -27,10 +27,14 @@ std::string encodePictureCache(std::uint64_t key, UINT dpi,
 std::vector<CachedPicture> decodePictureCache(const std::string& bytes, std::uint64_t key, UINT dpi,
                                               const std::vector<SIZE>& sizes);
 
-// The whole file, or nothing.
-std::optional<std::string> readCacheFile(const std::wstring& path);
-// Writes the file through a temporary beside it, put in place with one rename, making its
-// folder first; a failure leaves no trace and is not reported.
+// The size in bytes of a file for pictures of these sizes.
+std::uint64_t pictureCacheSize(const std::vector<SIZE>& sizes);
+// The whole file when it has exactly `expectedSize` bytes; nothing otherwise, and then
+// nothing of it is read.
+std::optional<std::string> readCacheFile(const std::wstring& path, std::uint64_t expectedSize);
+// Writes the file through a temporary beside it, flushed and put in place with one rename,
+// making its folder first; a failure leaves no trace and is not reported. Temporaries that earlier
+// writes cut short left beside it go first.
 void writeCacheFile(const std::wstring& path, const std::string& bytes);
 
 } // namespace VellGui
