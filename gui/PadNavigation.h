@@ -2,12 +2,25 @@
 // A game controller moving through a window as the keyboard does, through the system
 // controls' own keyboard paths: up and down go through the focus order as Tab does, left
 // and right step a closed list as its arrow keys do, A presses the focused button or opens
-// the focused list (then chooses in it as Return does), B goes back as Escape does.
-#include "platform/Gamepad.h"
+// the focused list (then chooses in it as Return does), B closes an open list as Escape
+// does. What else the buttons do, a screen says in its bindings.
+#include "platform/PadLayout.h"
 
 #include <windows.h>
 
+#include <string>
+
 namespace VellGui {
+
+class IObject;
+
+// One of a screen's controller buttons: the control it presses (null: the focused one, as
+// the navigation does) and what its prompt says (empty: the control's own text).
+struct PadBinding {
+    PadInput action;
+    IObject* control;
+    std::string caption;
+};
 
 // The control with the keyboard focus in `window`. When the focus is on no control of it,
 // it goes to `start` (or to the first control in the focus order) first, shown with the

@@ -3,6 +3,7 @@
 #include "gui/PadNavigation.h"
 #include "platform/DisplayScale.h"
 #include "platform/GdiObjects.h"
+#include "platform/PadDriver.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
 #include "platform/SystemHooks.h"
@@ -20,6 +21,11 @@ namespace {
 constexpr UINT kGetDpiScaledSize = 0x02E4;
 // What a handheld's screen needs for its text to be read at arm's length.
 constexpr UINT kHandheldDpi = 144;
+// The controller's focus, marked to be seen from a sofa: a frame in the artwork's orange
+// around the focused control, this far out and this thick at 96 DPI.
+constexpr int kFocusMarkGap = 2;
+constexpr int kFocusMarkWidth = 2;
+constexpr COLORREF kFocusMarkColour = RGB(217, 104, 40);
 
 // Whether a message of the loop is the player at the mouse or the keyboard. A mouse move
 // counts only when the pointer really moved: the system also sends one when a window
@@ -179,18 +185,17 @@ void Window::changeDpi(UINT systemDpi, const RECT& suggested) {
 }
 
 int Window::run() {
-    // Its id is the window handle, so that no other timer of the window is taken for it.
-    SetTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd), kGamepadPollMs, nullptr);
-    showPrompts(gamepad.inUse);
+    PadPolling polling;
     ShowWindow(hwnd, startup::showCommand);
     // Opened by a controller (or on a handheld): the focus shows where the controller is.
-    if (gamepad.inUse)
+    if (padInUse())
         padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
+    showPrompts(padInUse());
     UpdateWindow(hwnd);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (gamepad.inUse && isMouseOrKeyboard(msg)) {
-            gamepad.inUse = false;
+        if (padInUse() && isMouseOrKeyboard(msg)) {
+            setPadInUse(false);
             showPrompts(false);
         }
         // Alt combinations must reach the system menu, not the dialog navigation.
@@ -213,7 +218,7 @@ void Window::close() {
         parent->setEnabled(true);
         // A controller goes on from the control it left.
         bool backToControl =
-            gamepad.inUse && ownerFocus && parent->hwnd && IsChild(parent->hwnd, ownerFocus);
+            padInUse() && ownerFocus && parent->hwnd && IsChild(parent->hwnd, ownerFocus);
         SetFocus(backToControl ? ownerFocus : parent->hwnd);
         ownerFocus = nullptr;
     }
@@ -222,24 +227,22 @@ void Window::close() {
         UnregisterClassW(toWide(className), startup::instance);
 }
 
-void Window::pollGamepad() {
-    // An input may open a window or a message box with a loop of its own, which polls
-    // too; what this poll read is then out of date.
-    for (PadInput input : gamepad.poll(hwnd, GetTickCount())) {
-        if (!hwnd || GetForegroundWindow() != hwnd)
-            break;
-        unsigned pollsBefore = gamepad.polls;
-        padInput(input);
-        if (gamepad.polls != pollsBefore)
-            break;
-    }
-    showPrompts(gamepad.inUse);
-}
-
 void Window::padInput(PadInput input) {
     HWND focus = padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
-    if (!isOpenList(focus) && onPadButton && onPadButton(input))
-        return;
+    if (!isOpenList(focus)) {
+        for (const PadBinding& binding : padBindings) {
+            if (binding.action == input && binding.control) {
+                if (!binding.control->hwnd)
+                    return;
+                // As a click, which would take the focus to the control; the controller
+                // stays where it was.
+                SendMessageW(binding.control->hwnd, BM_CLICK, 0, 0);
+                if (hwnd && focus && IsWindow(focus) && GetFocus() != focus)
+                    SetFocus(focus);
+                return;
+            }
+        }
+    }
     navigate(hwnd, focus, input);
 }
 
@@ -263,6 +266,7 @@ void Window::paint() {
         fillBackground(memory.get());
         for (IObject* child : children)
             drawTree(*child, memory.get(), area);
+        drawFocusMark(memory.get());
         BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
                memory.get(), area.left, area.top, SRCCOPY);
     } else {
@@ -316,8 +320,53 @@ void Window::fillBackground(HDC dc) const {
 }
 
 void Window::showPrompts(bool on) {
-    if (prompts && hwnd)
+    if (!hwnd)
+        return;
+    if (prompts) {
+        prompts->setFamily(padFamily());
         prompts->show(on);
+    }
+    markFocus(on);
+}
+
+void Window::markFocus(bool on) {
+    HWND focus = GetFocus();
+    HWND wanted = on && focus && IsChild(hwnd, focus) ? focus : nullptr;
+    if (wanted == markedFocus)
+        return;
+    for (HWND control : {markedFocus, wanted}) {
+        markedFocus = wanted;
+        if (!control)
+            continue;
+        // The controls beneath the frame are drawn again in the window's picture.
+        RECT area = focusMarkArea(control);
+        RedrawWindow(hwnd, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+}
+
+RECT Window::focusMarkArea(HWND control) const {
+    RECT area = {};
+    GetWindowRect(control, &area);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&area), 2);
+    int out = scaled(kFocusMarkGap + kFocusMarkWidth);
+    InflateRect(&area, out, out);
+    return area;
+}
+
+void Window::drawFocusMark(HDC dc) const {
+    if (!markedFocus || !IsWindowVisible(markedFocus))
+        return;
+    RECT outer = focusMarkArea(markedFocus);
+    int thick = scaled(kFocusMarkWidth);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(kFocusMarkColour));
+    if (!brush)
+        return;
+    const RECT sides[] = {{outer.left, outer.top, outer.right, outer.top + thick},
+                          {outer.left, outer.bottom - thick, outer.right, outer.bottom},
+                          {outer.left, outer.top, outer.left + thick, outer.bottom},
+                          {outer.right - thick, outer.top, outer.right, outer.bottom}};
+    for (const RECT& side : sides)
+        FillRect(dc, &side, brush.get());
 }
 
 // https://learn.microsoft.com/windows/win32/winmsg/window-notifications
@@ -360,11 +409,15 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
             focusBeforeLeaving = focus && IsChild(window, focus) ? focus : nullptr;
-        } else if (gamepad.inUse && !HIWORD(wParam) && focusBeforeLeaving &&
-                   IsChild(window, focusBeforeLeaving)) {
+            break;
+        }
+        if (padInUse() && !HIWORD(wParam) && focusBeforeLeaving &&
+            IsChild(window, focusBeforeLeaving)) {
             SetFocus(focusBeforeLeaving);
+            showPrompts(true);
             return kHandled;
         }
+        showPrompts(padInUse());
         break;
     // https://learn.microsoft.com/windows/win32/hidpi/wm-dpichanged
     case WM_DPICHANGED:
@@ -382,15 +435,11 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
             return TRUE;
         }
         break;
-    case WM_TIMER:
-        // The controller's timer: run starts it with the window handle as its identifier.
-        if (wParam == reinterpret_cast<WPARAM>(window)) {
-            if (GetForegroundWindow() == window)
-                pollGamepad();
-            else
-                showPrompts(gamepad.inUse);
-        }
-        break;
+    case kPadPressMessage:
+        padInput(static_cast<PadInput>(wParam));
+        // Unless the press closed the window.
+        showPrompts(padInUse());
+        return kHandled;
     }
     if (kind == kDraggableWindow)
         drag(window, msg, lParam);

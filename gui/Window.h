@@ -1,15 +1,16 @@
 #pragma once
 // The toolkit's top-level window, base of the launcher's screens: its own window class,
 // placement on the right monitor, a disabled owner while it is open, dragging by its
-// face, the controller on its timer, and the dialog-style message loop.
+// face, the controller's presses while it is in front, and the dialog-style message loop.
 #include "gui/ButtonPrompts.h"
 #include "gui/Object.h"
+#include "gui/PadNavigation.h"
 #include "gui/Placement.h"
-#include "platform/Gamepad.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace VellGui {
 
@@ -30,7 +31,7 @@ public:
     // shows it. Failures are reported and end start-up with an exception.
     void create(Window* owner, const char* titleText, uint8_t windowKind);
     // Shows the window and runs the message loop until WM_QUIT; returns 0. While the
-    // window is in front, the controller drives it on a timer of its own.
+    // window is in front, the controller drives it.
     int run();
     // Re-enables and focuses the owner (the control a controller left the focus on, while
     // one is in use), destroys the window (which ends the running loop) and unregisters
@@ -40,7 +41,8 @@ public:
     // `workArea`: the monitor's, at least 144 on a handheld, and at most the largest at
     // which the whole window fits in the work area (never below 96).
     UINT scaleFor(UINT monitorDpi, const RECT& workArea) const;
-    // One controller input, as the poll hands it over.
+    // One controller input, as the pads' driver hands it over: a binding's control is
+    // pressed, other inputs move through the window.
     void padInput(PadInput input);
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -56,10 +58,11 @@ public:
     // Where the controller starts: the focus goes there when the controller is used and
     // the focus is on no control. Null: the first control in the focus order.
     IObject* padStart = nullptr;
-    // The screen's own controller buttons, asked before the navigation common to every
-    // window (and never while a list is open); true when the input was taken.
-    std::function<bool(PadInput)> onPadButton;
-    // Shown while the player uses a controller.
+    // The screen's controller buttons and their prompts' captions. A bound control is
+    // pressed before the navigation common to every window is asked (never while a list is
+    // open).
+    std::vector<PadBinding> padBindings;
+    // Shown while the player uses a controller, made from the bindings.
     ButtonPrompts* prompts = nullptr;
     // After the window moved to a monitor of another DPI (or the scale changed) and took
     // its new size: the screen lays its controls out again. Repainted afterwards.
@@ -73,8 +76,12 @@ private:
     SIZE outerSize(UINT forDpi) const;
     void changeDpi(UINT newDpi, const RECT& suggested);
     void drag(HWND window, UINT msg, LPARAM lParam);
-    void pollGamepad();
+    // The prompts and the mark of the focus, shown while the player uses a controller.
     void showPrompts(bool on);
+    void markFocus(bool on);
+    // Where the mark of `control` lies, in client coordinates.
+    RECT focusMarkArea(HWND control) const;
+    void drawFocusMark(HDC dc) const;
     // The update region, the window's background and every control in it, in one copy.
     void paint();
     // One control and those within it, into `dc` (client coordinates of this window),
@@ -92,6 +99,8 @@ private:
     // the background.
     HWND ownerFocus = nullptr;
     HWND focusBeforeLeaving = nullptr;
+    // The control marked as the controller's focus.
+    HWND markedFocus = nullptr;
 };
 
 } // namespace VellGui

@@ -65,11 +65,11 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork, const MainW
         row.button.hotKey = row.hotKey;
     }
 
-    // A controller starts on "Starten": untouched, A starts the game and B quits.
+    // A controller starts on "Starten": untouched, confirm starts the game and back quits.
     padStart = &playButton;
+    padBindings = {{PadInput::A, nullptr, toUpper("Auswählen")}, {PadInput::B, &quitButton, ""}};
     padPrompts.setVAnchor(kAnchorEnd);
-    padPrompts.create(this, artwork.impact15, artwork.impact15, kVersionColor,
-                      {{PadInput::A, toUpper("Auswählen")}, {PadInput::B, toUpper("Beenden")}});
+    padPrompts.create(this, artwork.impact15, artwork.impact15, kVersionColor, padBindings);
     prompts = &padPrompts;
     onDpiChange = [this] {
         placeControls();

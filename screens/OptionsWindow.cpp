@@ -57,26 +57,18 @@ OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
     }
     modeList.addItem("Vollbild");
     modeList.addItem("Fenster (Rahmenlos)");
+    // A controller starts on the first list; back cancels, and the buttons without a
+    // control of their own stand for "Zurücksetzen" and "Speichern".
+    padStart = &monitorList;
+    padBindings = {{PadInput::A, nullptr, "Auswählen"},
+                   {PadInput::B, &cancelButton, ""},
+                   {PadInput::Y, &resetButton, ""},
+                   {PadInput::Menu, &saveButton, ""}};
     // Below the rows, in the panel's free bottom left corner.
     padPrompts.setVAnchor(kAnchorEnd);
-    padPrompts.create(&panel, artwork.segoe15, artwork.segoe15Bold, RGB(0, 0, 0),
-                      {{PadInput::A, "Auswählen"},
-                       {PadInput::B, "Abbrechen"},
-                       {PadInput::Y, "Zurücksetzen"},
-                       {PadInput::Menu, "Speichern"}});
+    padPrompts.create(&panel, artwork.segoe15, artwork.segoe15Bold, RGB(0, 0, 0), padBindings);
     placePrompts();
     prompts = &padPrompts;
-    // A controller starts on the first list; B cancels as Escape does, and the buttons
-    // without a control of their own stand for "Zurücksetzen" and "Speichern".
-    padStart = &monitorList;
-    onPadButton = [this](PadInput input) {
-        Button* button = input == PadInput::Y      ? &resetButton
-                         : input == PadInput::Menu ? &saveButton
-                                                   : nullptr;
-        if (button && button->hwnd)
-            SendMessageW(button->hwnd, BM_CLICK, 0, 0);
-        return button != nullptr;
-    };
 
     resetButton.onClick = [this] { restoreDefaults(); };
     saveButton.onClick = [this] { saveAndClose(); };
