@@ -11,6 +11,7 @@
 #include <mmsystem.h>
 #include <xinput.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,7 @@ protected:
         GetSystemDirectoryW(system, MAX_PATH);
         for (int dll = 0; dll < 2; ++dll) {
             std::wstring name = dll ? L"\\xinput1_4.dll" : L"\\winmm.dll";
-            systemDll(dll) = std::wstring(system) + name;
-            original(dll) = readFile(systemDll(dll));
+            original(dll) = readFile(systemDll(dll) = system + name);
             ASSERT_TRUE(original(dll).has_value());
             ASSERT_TRUE(copyFile(testsDir() + L"standin" + name, systemDll(dll)));
         }
@@ -87,10 +87,12 @@ protected:
 
     // Pad 0, connected or not, holding the given buttons and hat direction.
     void plugIn(bool connected, DWORD buttons = 0, DWORD hat = JOY_POVCENTERED) {
-        writePads(connected ? "0 " + std::to_string(buttons) + " " + std::to_string(hat) + " " +
-                                  std::to_string(kCentre) + " " + std::to_string(kCentre) + "\n"
-                            : "");
+        writePads(connected ? padLines(buttons, hat) : "");
     }
+    // What pad 0 holds, as the stand-in's lines: by default an Xbox-style joystick.
+    std::function<std::string(DWORD buttons, DWORD hat)> padLines = [](DWORD buttons, DWORD hat) {
+        return "0 " + std::to_string(buttons) + " " + std::to_string(hat) + " 32767 32767\n";
+    };
     // The stand-in's lines.
     void writePads(const std::string& lines) {
         // Put in place with one rename: the launcher reads the old state or the new one,
@@ -154,8 +156,7 @@ protected:
     const std::wstring ini = wide(ConfigFile().path());
     HANDLE readsMapping = nullptr;
     volatile LONG* readsView = nullptr;
-    // The reads waited for: of joystick 0, or (1) of XInput slot 0.
-    int counted = 0;
+    int counted = 0; // the reads waited for: joystick 0's, or (1) XInput slot 0's
 };
 
 // Where the main window's prompts are: its free bottom left corner.
@@ -444,67 +445,50 @@ TEST_F(Controller, PadsNotTouchedChangeNothing) {
 
 // Every family of pads in its own buttons: confirm opens what it is on, Menu saves the
 // options, back quits, and confirm starts the game; one press moves the focus one row, also
-// from a pad seen through both interfaces; the prompts show the family's buttons and go
-// with the mouse. The PlayStation pad's window is kept for the README.
+// from a pad seen through both interfaces; the prompts show the family's buttons. The
+// PlayStation pad's window is kept for the README.
 TEST_F(Controller, EveryFamilyInItsOwnButtons) {
     struct Family {
         const char* name;
         const char* caps; // the joystick's vendor and product; null: none
-        bool xinput;
-        DWORD confirm, back, menu; // the joystick's buttons
-        int family;                // alike prompts
+        bool xinput;      // shown through XInput, as an Xbox pad
+        DWORD confirm, back, menu;
+        int family; // alike prompts
     };
     const Family families[] = {
         {"Xbox", "45e 28e", false, kA, kB, kMenu, 0},
         {"PlayStation", "54c 9cc", false, JOY_BUTTON2, JOY_BUTTON3, JOY_BUTTON10, 1},
         {"Nintendo", "57e 2009", false, JOY_BUTTON2, JOY_BUTTON1, JOY_BUTTON10, 2},
         {"unknown", "1234 5678", false, kA, kB, kMenu, 0},
-        {"XInput", nullptr, true, 0, 0, 0, 0},
+        {"XInput", nullptr, true, kA, kB, kMenu, 0},
         {"both", "45e 28e", true, kA, kB, kMenu, 0},
-    };
-    enum Act { kNothing, kConfirm, kBack, kMenuButton, kDown };
-    auto lines = [](const Family& pad, Act act) {
-        std::string text;
-        if (pad.caps) {
-            DWORD held[] = {0, pad.confirm, pad.back, pad.menu, 0};
-            text += "0 " + std::to_string(held[act]) + " " +
-                    std::to_string(act == kDown ? kHatDown : JOY_POVCENTERED) + " 32767 32767 " +
-                    pad.caps + "\n";
-        }
-        if (pad.xinput) {
-            WORD held[] = {0, XINPUT_GAMEPAD_A, XINPUT_GAMEPAD_B, XINPUT_GAMEPAD_START,
-                           XINPUT_GAMEPAD_DPAD_DOWN};
-            text += "x 0 " + std::to_string(held[act]) + "\n";
-        }
-        return text;
     };
     InstallFolder folder;
     std::vector<ScreenPixels> prompts;
     for (const Family& pad : families) {
         SCOPED_TRACE(pad.name);
+        padLines = [pad](DWORD buttons, DWORD hat) {
+            std::string text;
+            if (pad.caps)
+                text += "0 " + std::to_string(buttons) + " " + std::to_string(hat) +
+                        " 32767 32767 " + pad.caps + "\n";
+            WORD xinput = (buttons & kA ? XINPUT_GAMEPAD_A : 0) |
+                          (buttons & kB ? XINPUT_GAMEPAD_B : 0) |
+                          (buttons & kMenu ? XINPUT_GAMEPAD_START : 0) |
+                          (hat == kHatDown ? XINPUT_GAMEPAD_DPAD_DOWN : 0);
+            return pad.xinput ? text + "x 0 " + std::to_string(xinput) + "\n" : text;
+        };
         counted = pad.xinput ? 1 : 0;
         DeleteFileW(ini.c_str());
-        writePads(lines(pad, kNothing));
+        plugIn(true);
         ChildProcess launcher;
-        // Down and up again, each seen; the last press of a launcher is only begun to be read.
-        auto act = [&](Act what, bool last = false) {
-            writePads(lines(pad, what));
-            EXPECT_TRUE(readByLauncher(last ? 1 : 2)) << what << " " << launcher.running() << " "
-                                                      << narrow(textOf(GetForegroundWindow()));
-            if (last)
-                Sleep(200);
-            writePads(lines(pad, kNothing));
-            if (!last) {
-                EXPECT_TRUE(readByLauncher()) << what << " released";
-            }
-        };
         HWND window = startPolled(launcher, folder);
         ASSERT_NE(window, nullptr);
         mouse(MOUSEEVENTF_MOVE, at(window, 560, 40));
         Sleep(300);
         RECT corner = promptsArea(window);
         auto before = captureScreen(corner);
-        act(kDown);
+        press(0, kHatDown);
         EXPECT_EQ(focused(window), L"EINSTELLUNGEN");
         EXPECT_TRUE(waitFor([&] { return !(captureScreen(corner) == before); }, 3000));
         Sleep(200);
@@ -512,33 +496,29 @@ TEST_F(Controller, EveryFamilyInItsOwnButtons) {
         if (pad.family == 1) {
             EXPECT_TRUE(saveScreenPng(outer(window), testsDir() + L"main-window-playstation.png"));
         }
-        act(kConfirm);
+        press(pad.confirm);
         HWND options = waitForWindow(launcher.pid(), L"Einstellungen", kTimeoutMs);
         ASSERT_NE(options, nullptr);
         ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == options; }, 3000));
-        act(kMenuButton);
+        press(pad.menu);
         EXPECT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
         EXPECT_TRUE(readFile(ini).has_value()) << "saved";
         ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
-        mouse(MOUSEEVENTF_MOVE, at(window, 560, 60));
-        mouse(MOUSEEVENTF_MOVE, at(window, 560, 40));
-        EXPECT_TRUE(waitFor([&] { return captureScreen(corner) == before; }, 3000));
-        act(kBack, true);
+        pressLast(pad.back);
         EXPECT_TRUE(endsWithZero(launcher));
         EXPECT_TRUE(folder.gameStarts().empty());
 
         window = startPolled(launcher, folder);
         ASSERT_NE(window, nullptr);
-        act(kConfirm, true);
+        pressLast(pad.confirm);
         EXPECT_TRUE(endsWithZero(launcher));
         EXPECT_EQ(folder.gameStarts().size(), 1u);
         killProcessesIn(folder.path());
         DeleteFileW(folder.logPath().c_str());
     }
-    for (size_t one = 0; one < prompts.size(); ++one) {
+    for (size_t one = 0; one < prompts.size(); ++one)
         for (size_t other = one + 1; other < prompts.size(); ++other)
             EXPECT_EQ(prompts[one] == prompts[other],
                       families[one].family == families[other].family)
                 << families[one].name << " and " << families[other].name;
-    }
 }

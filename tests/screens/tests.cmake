@@ -35,6 +35,8 @@ endforeach()
 # (one source) that read the pads from a file the tests write, put into the desktop
 # session's system folder while they run and loaded natively by this test's processes alone
 # (Wine reads load orders from the environment a process starts with).
+vantorra_add_test(screens_controller_tests screens/ControllerTest.cpp
+                  LIBS launcher_driver FOREGROUND)
 foreach(dll winmm xinput1_4)
     add_library(StandIn_${dll} SHARED support/StandInWinmm.cpp)
     set_target_properties(StandIn_${dll} PROPERTIES OUTPUT_NAME ${dll} PREFIX ""
@@ -43,10 +45,8 @@ foreach(dll winmm xinput1_4)
         # Exported as joyGetPosEx, not joyGetPosEx@8.
         target_link_options(StandIn_${dll} PRIVATE -Wl,--kill-at)
     endif()
+    add_dependencies(screens_controller_tests StandIn_${dll})
 endforeach()
-vantorra_add_test(screens_controller_tests screens/ControllerTest.cpp
-                  LIBS launcher_driver FOREGROUND)
-add_dependencies(screens_controller_tests StandIn_winmm StandIn_xinput1_4)
 set_property(TEST screens_controller_tests APPEND PROPERTY RESOURCE_LOCK vantorra_roaming_ini)
 set_property(TEST screens_controller_tests APPEND PROPERTY ENVIRONMENT
              VANTORRA_DLL_OVERRIDES=winmm,xinput1_4=n)

@@ -6,12 +6,11 @@
 // decimal numbers, the buttons as the bits of dwButtons, the hat in hundredths of a degree
 // (65535 centred), the stick's axes from 0 to `top` (65535 unless given); vendor and
 // product in hexadecimal (0 unless given), hat 0 for a device without one. One line an
-// XInput pad:
+// XInput pad, its buttons as the bits of wButtons:
 //   x slot buttons
-// the buttons as the bits of wButtons. An id or slot without a line is unplugged. Every
-// read of joystick 0 is counted in the shared memory "Local\VantorraTestPadReads", and
-// every read of XInput slot 0 in the number after it, so that a test knows when the
-// launcher has read what it wrote.
+// An id or slot without a line is unplugged. Every read of joystick 0 is counted in the
+// shared memory "Local\VantorraTestPadReads", and every read of XInput slot 0 in the number
+// after it, so that a test knows when the launcher has read what it wrote.
 // Exports rather than imports the joystick functions the system header declares.
 #define _WINMM_
 #include <windows.h>
@@ -20,10 +19,13 @@
 #include <xinput.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
-volatile LONG* readsCounted() {
+// Before the read: a count the test sees grow by one after its write belongs to a read of
+// what it wrote; grown by two, that read is over.
+void countRead(int which) {
     static volatile LONG* counters = [] {
         HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                             2 * sizeof(LONG), L"Local\\VantorraTestPadReads");
@@ -31,14 +33,8 @@ volatile LONG* readsCounted() {
             mapping ? MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 2 * sizeof(LONG)) : nullptr;
         return static_cast<volatile LONG*>(view);
     }();
-    return counters;
-}
-
-// Before the read: a count the test sees grow by one after its write belongs to a read of
-// what it wrote; grown by two, that read is over.
-void count(int which) {
-    if (readsCounted())
-        InterlockedIncrement(readsCounted() + which);
+    if (counters)
+        InterlockedIncrement(counters + which);
 }
 
 struct Pad {
@@ -65,19 +61,16 @@ bool findPad(UINT id, bool xinput, Pad& pad) {
     if (!read)
         return false;
     text[got] = '\0';
-    for (const char* line = text; *line;) {
+    for (const char* line = text; line && *line; line = std::strchr(line, '\n')) {
+        line += *line == '\n';
         unsigned found = 0;
+        pad = Pad{};
         bool matches = xinput ? std::sscanf(line, "x %u %lu", &found, &pad.buttons) == 2
                               : std::sscanf(line, "%u %lu %lu %lu %lu %x %x %lu %lu", &found,
                                             &pad.buttons, &pad.pov, &pad.x, &pad.y, &pad.vendor,
                                             &pad.product, &pad.top, &pad.hat) >= 5;
         if (matches && found == id)
             return true;
-        pad = Pad{};
-        while (*line && *line != '\n')
-            ++line;
-        if (*line)
-            ++line;
     }
     return false;
 }
@@ -86,11 +79,9 @@ bool findPad(UINT id, bool xinput, Pad& pad) {
 
 extern "C" __declspec(dllexport) MMRESULT WINAPI joyGetPosEx(UINT id, JOYINFOEX* info) {
     if (id == 0)
-        count(0);
+        countRead(0);
     Pad pad;
-    if (!info || info->dwSize < sizeof(JOYINFOEX))
-        return JOYERR_PARMS;
-    if (!findPad(id, false, pad))
+    if (!info || info->dwSize < sizeof(JOYINFOEX) || !findPad(id, false, pad))
         return JOYERR_UNPLUGGED;
     info->dwButtons = pad.buttons;
     info->dwPOV = pad.pov;
@@ -106,27 +97,21 @@ extern "C" __declspec(dllexport) MMRESULT WINAPI joyGetPosEx(UINT id, JOYINFOEX*
 extern "C" __declspec(dllexport) MMRESULT WINAPI
     joyGetDevCapsW(UINT_PTR id, JOYCAPSW* caps, UINT size) {
     Pad pad;
-    if (!caps || size < sizeof(JOYCAPSW))
-        return JOYERR_PARMS;
-    if (!findPad(static_cast<UINT>(id), false, pad))
+    if (!caps || size < sizeof(JOYCAPSW) || !findPad(static_cast<UINT>(id), false, pad))
         return JOYERR_UNPLUGGED;
     *caps = {};
     caps->wMid = static_cast<WORD>(pad.vendor);
     caps->wPid = static_cast<WORD>(pad.product);
-    caps->wXmax = caps->wYmax = caps->wZmax = static_cast<UINT>(pad.top);
-    caps->wNumButtons = caps->wMaxButtons = 32;
-    caps->wNumAxes = caps->wMaxAxes = 2;
+    caps->wXmax = caps->wYmax = static_cast<UINT>(pad.top);
     caps->wCaps = pad.hat ? JOYCAPS_HASPOV : 0;
     return JOYERR_NOERROR;
 }
 
 extern "C" __declspec(dllexport) DWORD WINAPI XInputGetState(DWORD slot, XINPUT_STATE* state) {
     if (slot == 0)
-        count(1);
+        countRead(1);
     Pad pad;
-    if (!state)
-        return ERROR_BAD_ARGUMENTS;
-    if (!findPad(slot, true, pad))
+    if (!state || !findPad(slot, true, pad))
         return ERROR_DEVICE_NOT_CONNECTED;
     *state = {};
     state->Gamepad.wButtons = static_cast<WORD>(pad.buttons);
