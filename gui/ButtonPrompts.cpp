@@ -268,20 +268,11 @@ void ButtonPrompts::rescale() {
         MoveWindow(hwnd, x, y, width, height, TRUE);
 }
 
-LRESULT ButtonPrompts::handleMessage(HWND, UINT msg, WPARAM, LPARAM lParam) {
-    if (!hwnd || msg != WM_DRAWITEM)
-        return kNotHandled;
-    auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (!item || item->hwndItem != hwnd)
-        return kNotHandled;
-    draw(*item);
-    return TRUE;
+LRESULT ButtonPrompts::handleMessage(HWND, UINT, WPARAM, LPARAM) {
+    return kNotHandled;
 }
 
-void ButtonPrompts::draw(const DRAWITEMSTRUCT& item) const {
-    if (leftToWindow(item))
-        return;
-
+void ButtonPrompts::draw(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     SetBkMode(dc, TRANSPARENT);
     const int size = scaled(kButtonSize);

@@ -36,6 +36,8 @@ public:
     void rescale();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void draw(const DRAWITEMSTRUCT& item) override;
+    bool paintsOverBackground() const override { return true; }
 
     Font* font = nullptr;
     Font* letters = nullptr;
@@ -49,7 +51,6 @@ private:
     // The name a screen reader reads: each button as its family names it, and its text.
     void name();
     int faceWidth(PadInput button) const;
-    void draw(const DRAWITEMSTRUCT& item) const;
     void drawButton(HDC dc, PadInput button, int left, int top) const;
 };
 

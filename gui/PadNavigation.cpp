@@ -36,7 +36,7 @@ void moveFocus(HWND window, HWND from, bool backwards) {
 
 } // namespace
 
-HWND padFocus(HWND window, HWND start) {
+HWND ensureControlFocused(HWND window, HWND start) {
     HWND focus = GetFocus();
     if (focus && focus != window && IsChild(window, focus))
         return focus;

@@ -22,13 +22,13 @@ struct PadBinding {
     std::string caption;
 };
 
-// The control with the keyboard focus in `window`. When the focus is on no control of it,
-// it goes to `start` (or to the first control in the focus order) first, shown with the
-// focus cues the keyboard would show.
-HWND padFocus(HWND window, HWND start);
+// Puts the keyboard focus on a control of `window` unless one has it: on `start` (or the
+// first control in the focus order), shown with the focus cues the keyboard would show.
+// Returns the control with the focus.
+HWND ensureControlFocused(HWND window, HWND start);
 // A drop-down list whose list is open: only the list takes the controller then.
 bool isOpenList(HWND control);
-// One controller input for `window`, whose focus is on `focus` (from padFocus).
+// One controller input for `window`, whose focus is on `focus` (from ensureControlFocused).
 void navigate(HWND window, HWND focus, PadInput input);
 
 } // namespace VellGui

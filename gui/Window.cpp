@@ -153,15 +153,14 @@ void Window::changeDpi(UINT systemDpi, const RECT& suggested) {
         place.right = place.left + outer.cx;
         place.bottom = place.top + outer.cy;
     }
-    if (dragging) {
+    if (drag.active()) {
         // The point held stays under the cursor: it is as far into the face as before, at
         // the new scale; but the window stays on the monitor the system chose, or its scale
         // would flip back at the next move of the mouse.
-        grabX = MulDiv(grabX, static_cast<int>(dpi), static_cast<int>(oldDpi));
-        grabY = MulDiv(grabY, static_cast<int>(dpi), static_cast<int>(oldDpi));
+        POINT grab = drag.rescale(oldDpi, dpi);
         POINT cursor = {};
         GetCursorPos(&cursor);
-        OffsetRect(&place, cursor.x - grabX - place.left, cursor.y - grabY - place.top);
+        OffsetRect(&place, cursor.x - grab.x - place.left, cursor.y - grab.y - place.top);
         place = keepCentreIn(place, monitor);
     } else {
         place = keepInside(place, workArea);
@@ -189,7 +188,7 @@ int Window::run() {
     ShowWindow(hwnd, startup::showCommand);
     // Opened by a controller (or on a handheld): the focus shows where the controller is.
     if (padInUse())
-        padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
+        ensureControlFocused(hwnd, padStart ? padStart->hwnd : nullptr);
     showPrompts(padInUse());
     UpdateWindow(hwnd);
     MSG msg;
@@ -228,7 +227,7 @@ void Window::close() {
 }
 
 void Window::padInput(PadInput input) {
-    HWND focus = padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
+    HWND focus = ensureControlFocused(hwnd, padStart ? padStart->hwnd : nullptr);
     if (!isOpenList(focus)) {
         for (const PadBinding& binding : padBindings) {
             if (binding.action == input && binding.control) {
@@ -300,9 +299,7 @@ void Window::drawTree(IObject& control, HDC dc, const RECT& area) {
     if (pieceDc && piece && client.right > 0 && client.bottom > 0) {
         SelectedObject selected(pieceDc.get(), piece.get());
         BitBlt(pieceDc.get(), 0, 0, client.right, client.bottom, dc, origin.x, origin.y, SRCCOPY);
-        // https://learn.microsoft.com/windows/win32/gdi/wm-printclient
-        SendMessageW(control.hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(pieceDc.get()),
-                     PRF_CLIENT);
+        control.printClient(pieceDc.get());
         BitBlt(dc, origin.x, origin.y, client.right, client.bottom, pieceDc.get(), 0, 0, SRCCOPY);
     }
     for (IObject* child : control.children)
@@ -442,32 +439,8 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         return kHandled;
     }
     if (kind == kDraggableWindow)
-        drag(window, msg, lParam);
+        drag.handle(window, msg, lParam, width, height);
     return kNotHandled;
-}
-
-void Window::drag(HWND window, UINT msg, LPARAM lParam) {
-    switch (msg) {
-    case WM_LBUTTONDOWN:
-        SetCapture(window);
-        dragging = true;
-        grabX = GET_X_LPARAM(lParam);
-        grabY = GET_Y_LPARAM(lParam);
-        break;
-    case WM_LBUTTONUP:
-        ReleaseCapture();
-        dragging = false;
-        grabX = grabY = 0;
-        break;
-    case WM_MOUSEMOVE:
-        if (dragging) {
-            POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ClientToScreen(window, &point);
-            // Borderless: the outer size is the client size.
-            MoveWindow(window, point.x - grabX, point.y - grabY, width, height, TRUE);
-        }
-        break;
-    }
 }
 
 } // namespace VellGui

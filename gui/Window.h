@@ -6,6 +6,7 @@
 #include "gui/Object.h"
 #include "gui/PadNavigation.h"
 #include "gui/Placement.h"
+#include "gui/WindowDrag.h"
 
 #include <cstdint>
 #include <functional>
@@ -46,7 +47,6 @@ public:
     void padInput(PadInput input);
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool drawsItsControls() const override { return true; }
 
     // The class's icon, large and small; set before create.
     HICON icon = nullptr;
@@ -75,7 +75,6 @@ private:
     // The outer size for a client area of the design size scaled to `forDpi`.
     SIZE outerSize(UINT forDpi) const;
     void changeDpi(UINT newDpi, const RECT& suggested);
-    void drag(HWND window, UINT msg, LPARAM lParam);
     // The prompts and the mark of the focus, shown while the player uses a controller.
     void showPrompts(bool on);
     void markFocus(bool on);
@@ -89,11 +88,7 @@ private:
     void drawTree(IObject& control, HDC dc, const RECT& area);
     void fillBackground(HDC dc) const;
 
-    // Where in the client area the left button went down; only one window can hold the
-    // mouse capture at a time.
-    bool dragging = false;
-    int grabX = 0;
-    int grabY = 0;
+    WindowDrag drag;
     bool changingDpi = false;
     // The owner's focus when this window opened, and this window's when it last went to
     // the background.
