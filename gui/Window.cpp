@@ -1,8 +1,9 @@
 #include "gui/Window.h"
 
 #include "gui/PadNavigation.h"
+#include "gui/WindowPicture.h"
+#include "gui/WindowScale.h"
 #include "platform/DisplayScale.h"
-#include "platform/GdiObjects.h"
 #include "platform/PadDriver.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
@@ -11,21 +12,12 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-
 namespace VellGui {
 
 namespace {
 
 // WM_GETDPISCALEDSIZE, which the system's headers declare for Windows 10 only.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
-// What a handheld's screen needs for its text to be read at arm's length.
-constexpr UINT kHandheldDpi = 144;
-// The controller's focus, marked to be seen from a sofa: a frame in the artwork's orange
-// around the focused control, this far out and this thick at 96 DPI.
-constexpr int kFocusMarkGap = 2;
-constexpr int kFocusMarkWidth = 2;
-constexpr COLORREF kFocusMarkColour = RGB(217, 104, 40);
 
 // Whether a message of the loop is the player at the mouse or the keyboard. A mouse move
 // counts only when the pointer really moved: the system also sends one when a window
@@ -52,10 +44,6 @@ bool isMouseOrKeyboard(const MSG& msg) {
     }
     }
     return false;
-}
-
-bool fitsIn(SIZE outer, const RECT& area) {
-    return outer.cx <= area.right - area.left && outer.cy <= area.bottom - area.top;
 }
 
 } // namespace
@@ -93,10 +81,11 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
     designWidth = width;
     designHeight = height;
     RECT workArea = systemHooks.workArea(reference);
-    setDpi(scaleFor(monitorDpi(MonitorFromPoint(reference, MONITOR_DEFAULTTONEAREST)), workArea));
+    setDpi(scaleFor(design(), monitorDpi(MonitorFromPoint(reference, MONITOR_DEFAULTTONEAREST)),
+                    workArea));
     width = scaled(designWidth);
     height = scaled(designHeight);
-    SIZE outer = outerSize(dpi);
+    SIZE outer = outerSize(design(), dpi);
 
     // Centred over the owner or in the work area, and never outside the work area.
     POINT corner = owner ? POINT{owner->x + (owner->width - outer.cx) / 2,
@@ -120,22 +109,6 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
     subclass();
 }
 
-UINT Window::scaleFor(UINT monitorDpiValue, const RECT& workArea) const {
-    UINT wanted = startup::handheld ? std::max(monitorDpiValue, kHandheldDpi) : monitorDpiValue;
-    UINT chosen = wanted;
-    while (chosen > kDefaultDpi && !fitsIn(outerSize(chosen), workArea))
-        --chosen;
-    return chosen;
-}
-
-SIZE Window::outerSize(UINT forDpi) const {
-    RECT outer = {0, 0, scalePixels(designWidth, forDpi), scalePixels(designHeight, forDpi)};
-    RECT client = outer;
-    if (!adjustWindowRectForDpi(outer, style, forDpi))
-        outer = client;
-    return {outer.right - outer.left, outer.bottom - outer.top};
-}
-
 void Window::changeDpi(UINT systemDpi, const RECT& suggested) {
     // Our own SetWindowPos below must not start another change.
     if (changingDpi)
@@ -145,11 +118,11 @@ void Window::changeDpi(UINT systemDpi, const RECT& suggested) {
     POINT middle = {(suggested.left + suggested.right) / 2, (suggested.top + suggested.bottom) / 2};
     RECT monitor = systemHooks.monitorArea(middle);
     RECT workArea = systemHooks.workArea(middle);
-    setDpi(scaleFor(systemDpi, workArea));
+    setDpi(scaleFor(design(), systemDpi, workArea));
     RECT place = suggested;
     if (dpi != systemDpi) {
         // Larger on a handheld, or smaller to fit: the system suggested another size.
-        SIZE outer = outerSize(dpi);
+        SIZE outer = outerSize(design(), dpi);
         place.right = place.left + outer.cx;
         place.bottom = place.top + outer.cy;
     }
@@ -245,77 +218,6 @@ void Window::padInput(PadInput input) {
     navigate(hwnd, focus, input);
 }
 
-// Under Wine a window's pixels reach the screen whenever drawing on it has gone on for
-// 50 ms, and whenever its thread waits; every control drawing itself in turn can show a
-// window half drawn. So the window and its controls are drawn in one pass into one bitmap,
-// copied at once, and the controls drawn there are not asked to draw again.
-void Window::paint() {
-    PAINTSTRUCT painting;
-    HDC dc = BeginPaint(hwnd, &painting);
-    if (!dc)
-        return;
-    const RECT area = painting.rcPaint;
-    MemoryDC memory(dc);
-    GdiObject<HBITMAP> bitmap(
-        CreateCompatibleBitmap(dc, area.right - area.left, area.bottom - area.top));
-    if (!IsRectEmpty(&area) && memory && bitmap) {
-        SelectedObject selected(memory.get(), bitmap.get());
-        // Client coordinates in the bitmap, which holds the area alone.
-        SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
-        fillBackground(memory.get());
-        for (IObject* child : children)
-            drawTree(*child, memory.get(), area);
-        drawFocusMark(memory.get());
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
-               memory.get(), area.left, area.top, SRCCOPY);
-    } else {
-        // Without the bitmap, each control draws itself after this.
-        fillBackground(dc);
-    }
-    EndPaint(hwnd, &painting);
-}
-
-void Window::drawTree(IObject& control, HDC dc, const RECT& area) {
-    if (!control.hwnd || !IsWindowVisible(control.hwnd))
-        return;
-    RECT outer = {};
-    GetWindowRect(control.hwnd, &outer);
-    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&outer), 2);
-    RECT drawn = {};
-    if (!IntersectRect(&drawn, &outer, &area))
-        return;
-    // The one frame the toolkit's controls have, as the system draws it.
-    if (GetWindowLongW(control.hwnd, GWL_STYLE) & WS_BORDER)
-        FrameRect(dc, &outer, GetSysColorBrush(COLOR_WINDOWFRAME));
-
-    // The controls clip their drawing to their client rectangle at the context's origin:
-    // each draws into a piece of its own, which holds what lies beneath it first.
-    POINT origin = {0, 0};
-    MapWindowPoints(control.hwnd, hwnd, &origin, 1);
-    RECT client = {};
-    GetClientRect(control.hwnd, &client);
-    MemoryDC pieceDc(dc);
-    GdiObject<HBITMAP> piece(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (pieceDc && piece && client.right > 0 && client.bottom > 0) {
-        SelectedObject selected(pieceDc.get(), piece.get());
-        BitBlt(pieceDc.get(), 0, 0, client.right, client.bottom, dc, origin.x, origin.y, SRCCOPY);
-        control.printClient(pieceDc.get());
-        BitBlt(dc, origin.x, origin.y, client.right, client.bottom, pieceDc.get(), 0, 0, SRCCOPY);
-    }
-    for (IObject* child : control.children)
-        drawTree(*child, dc, area);
-
-    // Drawn already: the control's own paint of that part would only draw it again.
-    OffsetRect(&drawn, -origin.x, -origin.y);
-    RedrawWindow(control.hwnd, &drawn, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
-}
-
-void Window::fillBackground(HDC dc) const {
-    RECT client = {};
-    GetClientRect(hwnd, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
-}
-
 void Window::showPrompts(bool on) {
     if (!hwnd)
         return;
@@ -336,34 +238,9 @@ void Window::markFocus(bool on) {
         if (!control)
             continue;
         // The controls beneath the frame are drawn again in the window's picture.
-        RECT area = focusMarkArea(control);
+        RECT area = focusMarkArea(*this, control);
         RedrawWindow(hwnd, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
-}
-
-RECT Window::focusMarkArea(HWND control) const {
-    RECT area = {};
-    GetWindowRect(control, &area);
-    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&area), 2);
-    int out = scaled(kFocusMarkGap + kFocusMarkWidth);
-    InflateRect(&area, out, out);
-    return area;
-}
-
-void Window::drawFocusMark(HDC dc) const {
-    if (!markedFocus || !IsWindowVisible(markedFocus))
-        return;
-    RECT outer = focusMarkArea(markedFocus);
-    int thick = scaled(kFocusMarkWidth);
-    GdiObject<HBRUSH> brush(CreateSolidBrush(kFocusMarkColour));
-    if (!brush)
-        return;
-    const RECT sides[] = {{outer.left, outer.top, outer.right, outer.top + thick},
-                          {outer.left, outer.bottom - thick, outer.right, outer.bottom},
-                          {outer.left, outer.top, outer.left + thick, outer.bottom},
-                          {outer.right - thick, outer.top, outer.right, outer.bottom}};
-    for (const RECT& side : sides)
-        FillRect(dc, &side, brush.get());
 }
 
 // https://learn.microsoft.com/windows/win32/winmsg/window-notifications
@@ -389,16 +266,16 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         close();
         break;
     case WM_PAINT:
-        paint();
+        paintPicture(*this, markedFocus);
         return kHandled;
     case WM_ERASEBKGND:
         // Our own paint fills it with the rest. Asked with a control's context (a themed
         // button drawing what lies beneath it), the background is filled there.
         if (WindowFromDC(reinterpret_cast<HDC>(wParam)) != window)
-            fillBackground(reinterpret_cast<HDC>(wParam));
+            fillBackground(window, reinterpret_cast<HDC>(wParam));
         return TRUE;
     case WM_PRINTCLIENT:
-        fillBackground(reinterpret_cast<HDC>(wParam));
+        fillBackground(window, reinterpret_cast<HDC>(wParam));
         return kHandled;
     case WM_ACTIVATE:
         // Back in front, a controller goes on from the control it left, as in a dialog; the
@@ -425,10 +302,8 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
     // https://learn.microsoft.com/windows/win32/hidpi/wm-getdpiscaledsize
     case kGetDpiScaledSize:
         if (lParam) {
-            UINT wanted = static_cast<UINT>(wParam);
-            if (startup::handheld)
-                wanted = std::max(wanted, kHandheldDpi);
-            *reinterpret_cast<SIZE*>(lParam) = outerSize(wanted);
+            *reinterpret_cast<SIZE*>(lParam) =
+                outerSize(design(), wantedDpi(static_cast<UINT>(wParam)));
             return TRUE;
         }
         break;

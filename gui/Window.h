@@ -7,6 +7,7 @@
 #include "gui/PadNavigation.h"
 #include "gui/Placement.h"
 #include "gui/WindowDrag.h"
+#include "gui/WindowScale.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,7 +28,7 @@ public:
 
     // Set the client size with setSize first, in pixels at 96 DPI: the window takes the
     // DPI of the monitor it opens on (its owner's, or the one placement picks) and scales
-    // that size for it (see scaleFor). With an owner, the window opens centred over it and
+    // that size for it (see WindowScale). With an owner, the window opens centred over it and
     // the owner is disabled until this window closes. The window is created hidden; run
     // shows it. Failures are reported and end start-up with an exception.
     void create(Window* owner, const char* titleText, uint8_t windowKind);
@@ -38,10 +39,6 @@ public:
     // one is in use), destroys the window (which ends the running loop) and unregisters
     // the class. Safe to call more than once.
     void close();
-    // The DPI the window is laid out for on a monitor of `monitorDpi` whose work area is
-    // `workArea`: the monitor's, at least 144 on a handheld, and at most the largest at
-    // which the whole window fits in the work area (never below 96).
-    UINT scaleFor(UINT monitorDpi, const RECT& workArea) const;
     // One controller input, as the pads' driver hands it over: a binding's control is
     // pressed, other inputs move through the window.
     void padInput(PadInput input);
@@ -72,21 +69,12 @@ public:
     int designHeight = 0;
 
 private:
-    // The outer size for a client area of the design size scaled to `forDpi`.
-    SIZE outerSize(UINT forDpi) const;
+    // The client size at 96 DPI and the style, which decide the outer size at a DPI.
+    WindowDesign design() const { return {designWidth, designHeight, style}; }
     void changeDpi(UINT newDpi, const RECT& suggested);
     // The prompts and the mark of the focus, shown while the player uses a controller.
     void showPrompts(bool on);
     void markFocus(bool on);
-    // Where the mark of `control` lies, in client coordinates.
-    RECT focusMarkArea(HWND control) const;
-    void drawFocusMark(HDC dc) const;
-    // The update region, the window's background and every control in it, in one copy.
-    void paint();
-    // One control and those within it, into `dc` (client coordinates of this window),
-    // where they meet `area`.
-    void drawTree(IObject& control, HDC dc, const RECT& area);
-    void fillBackground(HDC dc) const;
 
     WindowDrag drag;
     bool changingDpi = false;
