@@ -68,13 +68,6 @@ LRESULT Button::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         }
         return kNotHandled;
-    case WM_DRAWITEM: {
-        auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (!item || item->hwndItem != hwnd)
-            return kNotHandled;
-        draw(*item);
-        return TRUE;
-    }
     // The dialog handling of the loop asks the focused window for its dialog code with the
     // pressed key in wParam: https://learn.microsoft.com/windows/win32/dlgbox/wm-getdlgcode
     case WM_GETDLGCODE:
@@ -100,10 +93,7 @@ LRESULT Button::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     return kNotHandled;
 }
 
-void Button::draw(const DRAWITEMSTRUCT& item) const {
-    if (leftToWindow(item))
-        return;
-
+void Button::draw(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     SelectedObject selected(dc, font ? font->handle(dpi) : nullptr);
     SetBkMode(dc, TRANSPARENT);

@@ -31,6 +31,9 @@ public:
     void rescale();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void draw(const DRAWITEMSTRUCT& item) override;
+    // Its caption lies on what is beneath it.
+    bool paintsOverBackground() const override { return true; }
 
     Font* font = nullptr;
     std::string caption;
@@ -45,7 +48,6 @@ public:
 private:
     void fitCaption();
     void click();
-    void draw(const DRAWITEMSTRUCT& item) const;
 };
 
 } // namespace VellGui

@@ -109,19 +109,6 @@ LRESULT ComboBox::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         if (window == hwnd && comboThemes.usable)
             return paintFace();
         break;
-    case WM_PRINTCLIENT:
-        // Drawn into the window's picture with the other controls.
-        if (window == hwnd && wParam && openThemes(hwnd)) {
-            drawFace(reinterpret_cast<HDC>(wParam));
-            return kHandled;
-        }
-        break;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item && item->hwndItem == hwnd)
-            return drawItem(*item);
-        break;
-    }
     case WM_COMMAND:
         if (reinterpret_cast<HWND>(lParam) == hwnd)
             notified(HIWORD(wParam));
@@ -214,13 +201,20 @@ void ComboBox::drawFace(HDC dc) {
 }
 
 // https://learn.microsoft.com/windows/win32/controls/wm-drawitem
-LRESULT ComboBox::drawItem(const DRAWITEMSTRUCT& item) {
+void ComboBox::printClient(HDC dc) {
+    if (hwnd && openThemes(hwnd))
+        drawFace(dc);
+    else
+        IObject::printClient(dc);
+}
+
+void ComboBox::draw(const DRAWITEMSTRUCT& item) {
     if (item.itemID == static_cast<UINT>(-1) || items.empty())
-        return 1;
+        return;
     if ((item.itemState & ODS_COMBOBOXEDIT) && comboThemes.usable) {
         // The system wants to redraw the closed face: let WM_PAINT do it in the style.
         redraw();
-        return kNotHandled;
+        return;
     }
     const Item& entry = items[std::min<size_t>(item.itemID, items.size() - 1)];
     // The face of a disabled box comes here too when the system paints it.
@@ -241,7 +235,6 @@ LRESULT ComboBox::drawItem(const DRAWITEMSTRUCT& item) {
     SetTextColor(item.hDC, textColor);
     RECT text = item.rcItem;
     DrawTextW(item.hDC, toWide(entry.text), -1, &text, kTextFormat);
-    return 1;
 }
 
 void ComboBox::notified(WORD code) {

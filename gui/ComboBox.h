@@ -53,6 +53,10 @@ public:
     void rescale();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // An entry of the list, or the face where no visual style draws it.
+    void draw(const DRAWITEMSTRUCT& item) override;
+    // With a visual style, the face as its own paint draws it.
+    void printClient(HDC dc) override;
 
     Font* font = nullptr;
     std::vector<Item> items;
@@ -64,7 +68,6 @@ private:
     void setItemHeights();
     LRESULT paintFace();
     void drawFace(HDC dc);
-    LRESULT drawItem(const DRAWITEMSTRUCT& item);
     void notified(WORD code);
 };
 

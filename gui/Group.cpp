@@ -9,16 +9,14 @@ void Group::create(IObject* parentObject) {
     attach(parentObject);
 }
 
-LRESULT Group::handleMessage(HWND, UINT msg, WPARAM, LPARAM lParam) {
-    if (!hwnd || msg != WM_DRAWITEM)
-        return kNotHandled;
-    auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (!item || item->hwndItem != hwnd)
-        return kNotHandled;
+LRESULT Group::handleMessage(HWND, UINT, WPARAM, LPARAM) {
+    return kNotHandled;
+}
+
+void Group::draw(const DRAWITEMSTRUCT& item) {
     // The border is the system's WS_BORDER.
-    SetDCBrushColor(item->hDC, RGB(255, 255, 255));
-    FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    return TRUE;
+    SetDCBrushColor(item.hDC, RGB(255, 255, 255));
+    FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 } // namespace VellGui

@@ -13,6 +13,7 @@ public:
     void create(IObject* parentObject);
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void draw(const DRAWITEMSTRUCT& item) override;
 };
 
 } // namespace VellGui

@@ -46,13 +46,6 @@ LRESULT Image::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(wParam) == hwnd && onHover)
             onHover();
         return kNotHandled;
-    case WM_DRAWITEM: {
-        auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (!item || item->hwndItem != hwnd)
-            return kNotHandled;
-        draw(*item);
-        return TRUE;
-    }
     case WM_COMMAND:
         if (reinterpret_cast<HWND>(lParam) == hwnd && onClick)
             onClick();
@@ -61,10 +54,7 @@ LRESULT Image::handleMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     return kNotHandled;
 }
 
-void Image::draw(const DRAWITEMSTRUCT& item) const {
-    if (alphaBlend && leftToWindow(item))
-        return;
-
+void Image::draw(const DRAWITEMSTRUCT& item) {
     // Made for this DPI beforehand, so that it is copied pixel for pixel at its own size.
     SizedBitmap shown = picture ? picture->bitmapAt(dpi) : SizedBitmap{};
     if (!shown.bitmap)

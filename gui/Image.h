@@ -27,6 +27,8 @@ public:
     void rescale();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void draw(const DRAWITEMSTRUCT& item) override;
+    bool paintsOverBackground() const override { return alphaBlend; }
 
     Picture* picture = nullptr;
     bool alphaBlend = true;
@@ -37,7 +39,6 @@ public:
 
 private:
     void fitPicture();
-    void draw(const DRAWITEMSTRUCT& item) const;
 };
 
 } // namespace VellGui

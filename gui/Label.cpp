@@ -65,27 +65,17 @@ void Label::relayout() {
 // The system sends WM_CANCELMODE to a window that is being disabled; setEnabled passes
 // through a disabling on every change, so this is where a label notices it:
 // https://learn.microsoft.com/windows/win32/winmsg/wm-cancelmode
-LRESULT Label::handleMessage(HWND window, UINT msg, WPARAM, LPARAM lParam) {
+LRESULT Label::handleMessage(HWND window, UINT msg, WPARAM, LPARAM) {
     if (!hwnd)
         return kNotHandled;
     if (msg == WM_CANCELMODE && window == hwnd) {
         relayout();
         return TRUE;
     }
-    if (msg == WM_DRAWITEM) {
-        auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (!item || item->hwndItem != hwnd)
-            return kNotHandled;
-        draw(*item);
-        return TRUE;
-    }
     return kNotHandled;
 }
 
-void Label::draw(const DRAWITEMSTRUCT& item) const {
-    if (transparent && leftToWindow(item))
-        return;
-
+void Label::draw(const DRAWITEMSTRUCT& item) {
     COLORREF colour = enabled ? textColor : kDisabledTextColor;
     HFONT textFont = font ? font->handle(dpi) : nullptr;
     RECT area = item.rcItem;

@@ -28,15 +28,14 @@ public:
     void relayout();
 
     LRESULT handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void draw(const DRAWITEMSTRUCT& item) override;
+    bool paintsOverBackground() const override { return transparent; }
 
     Font* font = nullptr;
     std::string text;
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF backColor = RGB(255, 255, 255);
     bool transparent = true;
-
-private:
-    void draw(const DRAWITEMSTRUCT& item) const;
 };
 
 } // namespace VellGui

@@ -38,6 +38,16 @@ LRESULT CALLBACK windowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     if (found == windowMap.end())
         return 0;
     IObject* object = found->second;
+    // Owner drawing goes straight to the control it is for.
+    if (msg == WM_DRAWITEM && lParam) {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        bool child = item.CtlType != ODT_MENU && GetParent(item.hwndItem) == window;
+        auto control = child ? windowMap.find(item.hwndItem) : windowMap.end();
+        if (control != windowMap.end()) {
+            control->second->drawItem(item);
+            return TRUE;
+        }
+    }
     LRESULT result = object->dispatch(window, msg, wParam, lParam);
     if (result == kHandled)
         result = 0;
@@ -123,18 +133,27 @@ IObject* IObject::fromHandle(HWND window) {
     return found == windowMap.end() ? nullptr : found->second;
 }
 
-bool IObject::leftToWindow(const DRAWITEMSTRUCT& item) const {
-    if (!hwnd || WindowFromDC(item.hDC) != hwnd)
-        return false;
-    HWND root = GetAncestor(hwnd, GA_ROOT);
-    IObject* window = root && root != hwnd ? fromHandle(root) : nullptr;
-    if (!window || !window->drawsItsControls())
-        return false;
-    RECT area = {};
-    GetWindowRect(hwnd, &area);
-    MapWindowPoints(nullptr, root, reinterpret_cast<POINT*>(&area), 2);
-    InvalidateRect(root, &area, FALSE);
-    return true;
+void IObject::draw(const DRAWITEMSTRUCT&) {}
+
+void IObject::printClient(HDC dc) {
+    // https://learn.microsoft.com/windows/win32/gdi/wm-printclient
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+}
+
+void IObject::drawItem(const DRAWITEMSTRUCT& item) {
+    // Asked by its own paint (the context is its window's), not by the window's picture.
+    if (paintsOverBackground() && hwnd && WindowFromDC(item.hDC) == hwnd) {
+        // The top-level window of the toolkit draws its controls into its picture.
+        HWND root = GetAncestor(hwnd, GA_ROOT);
+        if (root && root != hwnd && fromHandle(root)) {
+            RECT area = {};
+            GetWindowRect(hwnd, &area);
+            MapWindowPoints(nullptr, root, reinterpret_cast<POINT*>(&area), 2);
+            InvalidateRect(root, &area, FALSE);
+            return;
+        }
+    }
+    draw(item);
 }
 
 void IObject::redraw() {

@@ -47,14 +47,19 @@ public:
     void setEnabled(bool on);
     // Repaints the control and, for transparent controls, what lies beneath it.
     void redraw();
-    // For a control drawn onto what lies beneath it, asked to draw itself by its own paint:
-    // drawing again over its last picture would thicken its edges, so its top-level window
-    // draws that part anew, beneath and control together (Window::paint). True when it
-    // does; false when the control draws itself (into the window's picture, or in a window
-    // that does not draw its controls).
-    bool leftToWindow(const DRAWITEMSTRUCT& item) const;
-    // Whether this top-level window draws its controls into its own picture.
-    virtual bool drawsItsControls() const { return false; }
+    // Draws the control's owner-drawn face or entry; the control tree hands each
+    // WM_DRAWITEM to the control it is for. Controls only draw.
+    virtual void draw(const DRAWITEMSTRUCT& item);
+    // Whether the control paints over its window's background (text without a background
+    // of its own, a picture with alpha): then it is drawn in its top-level window's picture,
+    // with what lies beneath it, and never over its own last picture, which would thicken
+    // its edges.
+    virtual bool paintsOverBackground() const { return false; }
+    // The control's client area into `dc`, for its top-level window's picture.
+    virtual void printClient(HDC dc);
+    // A WM_DRAWITEM for this control: drawn, unless it paints over the background and its
+    // own paint asked, when its top-level window draws that part anew.
+    void drawItem(const DRAWITEMSTRUCT& item);
     // The object that has the window subclassed, or null.
     static IObject* fromHandle(HWND window);
     // A size laid out for 96 DPI, in pixels at this object's DPI.

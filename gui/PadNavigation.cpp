@@ -36,7 +36,7 @@ void moveFocus(HWND window, HWND from, bool backwards) {
 
 } // namespace
 
-HWND padFocus(HWND window, HWND start) {
+HWND ensureControlFocused(HWND window, HWND start) {
     HWND focus = GetFocus();
     if (focus && focus != window && IsChild(window, focus))
         return focus;
@@ -81,9 +81,6 @@ void navigate(HWND window, HWND focus, PadInput input) {
     case PadInput::B:
         if (open)
             key(focus, VK_ESCAPE);
-        else
-            // What Escape becomes in the dialog handling: the cancel command of the window.
-            SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
         break;
     default:
         break;

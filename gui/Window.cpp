@@ -1,8 +1,10 @@
 #include "gui/Window.h"
 
 #include "gui/PadNavigation.h"
+#include "gui/WindowPicture.h"
+#include "gui/WindowScale.h"
 #include "platform/DisplayScale.h"
-#include "platform/GdiObjects.h"
+#include "platform/PadDriver.h"
 #include "platform/StartupValues.h"
 #include "platform/SystemError.h"
 #include "platform/SystemHooks.h"
@@ -10,16 +12,12 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
-
 namespace VellGui {
 
 namespace {
 
 // WM_GETDPISCALEDSIZE, which the system's headers declare for Windows 10 only.
 constexpr UINT kGetDpiScaledSize = 0x02E4;
-// What a handheld's screen needs for its text to be read at arm's length.
-constexpr UINT kHandheldDpi = 144;
 
 // Whether a message of the loop is the player at the mouse or the keyboard. A mouse move
 // counts only when the pointer really moved: the system also sends one when a window
@@ -46,10 +44,6 @@ bool isMouseOrKeyboard(const MSG& msg) {
     }
     }
     return false;
-}
-
-bool fitsIn(SIZE outer, const RECT& area) {
-    return outer.cx <= area.right - area.left && outer.cy <= area.bottom - area.top;
 }
 
 } // namespace
@@ -87,10 +81,11 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
     designWidth = width;
     designHeight = height;
     RECT workArea = systemHooks.workArea(reference);
-    setDpi(scaleFor(monitorDpi(MonitorFromPoint(reference, MONITOR_DEFAULTTONEAREST)), workArea));
+    setDpi(scaleFor(design(), monitorDpi(MonitorFromPoint(reference, MONITOR_DEFAULTTONEAREST)),
+                    workArea));
     width = scaled(designWidth);
     height = scaled(designHeight);
-    SIZE outer = outerSize(dpi);
+    SIZE outer = outerSize(design(), dpi);
 
     // Centred over the owner or in the work area, and never outside the work area.
     POINT corner = owner ? POINT{owner->x + (owner->width - outer.cx) / 2,
@@ -114,22 +109,6 @@ void Window::create(Window* owner, const char* titleText, uint8_t windowKind) {
     subclass();
 }
 
-UINT Window::scaleFor(UINT monitorDpiValue, const RECT& workArea) const {
-    UINT wanted = startup::handheld ? std::max(monitorDpiValue, kHandheldDpi) : monitorDpiValue;
-    UINT chosen = wanted;
-    while (chosen > kDefaultDpi && !fitsIn(outerSize(chosen), workArea))
-        --chosen;
-    return chosen;
-}
-
-SIZE Window::outerSize(UINT forDpi) const {
-    RECT outer = {0, 0, scalePixels(designWidth, forDpi), scalePixels(designHeight, forDpi)};
-    RECT client = outer;
-    if (!adjustWindowRectForDpi(outer, style, forDpi))
-        outer = client;
-    return {outer.right - outer.left, outer.bottom - outer.top};
-}
-
 void Window::changeDpi(UINT systemDpi, const RECT& suggested) {
     // Our own SetWindowPos below must not start another change.
     if (changingDpi)
@@ -139,23 +118,22 @@ void Window::changeDpi(UINT systemDpi, const RECT& suggested) {
     POINT middle = {(suggested.left + suggested.right) / 2, (suggested.top + suggested.bottom) / 2};
     RECT monitor = systemHooks.monitorArea(middle);
     RECT workArea = systemHooks.workArea(middle);
-    setDpi(scaleFor(systemDpi, workArea));
+    setDpi(scaleFor(design(), systemDpi, workArea));
     RECT place = suggested;
     if (dpi != systemDpi) {
         // Larger on a handheld, or smaller to fit: the system suggested another size.
-        SIZE outer = outerSize(dpi);
+        SIZE outer = outerSize(design(), dpi);
         place.right = place.left + outer.cx;
         place.bottom = place.top + outer.cy;
     }
-    if (dragging) {
+    if (drag.active()) {
         // The point held stays under the cursor: it is as far into the face as before, at
         // the new scale; but the window stays on the monitor the system chose, or its scale
         // would flip back at the next move of the mouse.
-        grabX = MulDiv(grabX, static_cast<int>(dpi), static_cast<int>(oldDpi));
-        grabY = MulDiv(grabY, static_cast<int>(dpi), static_cast<int>(oldDpi));
+        POINT grab = drag.rescale(oldDpi, dpi);
         POINT cursor = {};
         GetCursorPos(&cursor);
-        OffsetRect(&place, cursor.x - grabX - place.left, cursor.y - grabY - place.top);
+        OffsetRect(&place, cursor.x - grab.x - place.left, cursor.y - grab.y - place.top);
         place = keepCentreIn(place, monitor);
     } else {
         place = keepInside(place, workArea);
@@ -179,13 +157,12 @@ void Window::changeDpi(UINT systemDpi, const RECT& suggested) {
 }
 
 int Window::run() {
-    // Its id is the window handle, so that no other timer of the window is taken for it.
-    SetTimer(hwnd, reinterpret_cast<UINT_PTR>(hwnd), kGamepadPollMs, nullptr);
-    showPrompts(gamepad.inUse);
+    PadPolling polling;
     ShowWindow(hwnd, startup::showCommand);
     // Opened by a controller (or on a handheld): the focus shows where the controller is.
-    if (gamepad.inUse)
-        padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
+    if (padInUse())
+        ensureControlFocused(hwnd, padStart ? padStart->hwnd : nullptr);
+    showPrompts(padInUse());
     UpdateWindow(hwnd);
     // A thread has one quit flag. An owned window's loop, nested in its owner's, ends with
     // its window, and hands on a WM_QUIT it takes, which is meant for the outer loop.
@@ -198,8 +175,8 @@ int Window::run() {
                 PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (gamepad.inUse && isMouseOrKeyboard(msg)) {
-            gamepad.inUse = false;
+        if (padInUse() && isMouseOrKeyboard(msg)) {
+            setPadInUse(false);
             showPrompts(false);
         }
         // Alt combinations must reach the system menu, not the dialog navigation.
@@ -222,7 +199,7 @@ void Window::close() {
         parent->setEnabled(true);
         // A controller goes on from the control it left.
         bool backToControl =
-            gamepad.inUse && ownerFocus && parent->hwnd && IsChild(parent->hwnd, ownerFocus);
+            padInUse() && ownerFocus && parent->hwnd && IsChild(parent->hwnd, ownerFocus);
         SetFocus(backToControl ? ownerFocus : parent->hwnd);
         ownerFocus = nullptr;
     }
@@ -231,102 +208,48 @@ void Window::close() {
         UnregisterClassW(toWide(className), startup::instance);
 }
 
-void Window::pollGamepad() {
-    // An input may open a window or a message box with a loop of its own, which polls
-    // too; what this poll read is then out of date.
-    for (PadInput input : gamepad.poll(hwnd, GetTickCount())) {
-        if (!hwnd || GetForegroundWindow() != hwnd)
-            break;
-        unsigned pollsBefore = gamepad.polls;
-        padInput(input);
-        if (gamepad.polls != pollsBefore)
-            break;
-    }
-    showPrompts(gamepad.inUse);
-}
-
 void Window::padInput(PadInput input) {
-    HWND focus = padFocus(hwnd, padStart ? padStart->hwnd : nullptr);
-    if (!isOpenList(focus) && onPadButton && onPadButton(input))
-        return;
+    HWND focus = ensureControlFocused(hwnd, padStart ? padStart->hwnd : nullptr);
+    if (!isOpenList(focus)) {
+        for (const PadBinding& binding : padBindings) {
+            if (binding.action == input && binding.control) {
+                if (!binding.control->hwnd)
+                    return;
+                // As a click, which would take the focus to the control; the controller
+                // stays where it was.
+                SendMessageW(binding.control->hwnd, BM_CLICK, 0, 0);
+                if (hwnd && focus && IsWindow(focus) && GetFocus() != focus)
+                    SetFocus(focus);
+                return;
+            }
+        }
+    }
     navigate(hwnd, focus, input);
 }
 
-// Under Wine a window's pixels reach the screen whenever drawing on it has gone on for
-// 50 ms, and whenever its thread waits; every control drawing itself in turn can show a
-// window half drawn. So the window and its controls are drawn in one pass into one bitmap,
-// copied at once, and the controls drawn there are not asked to draw again.
-void Window::paint() {
-    PAINTSTRUCT painting;
-    HDC dc = BeginPaint(hwnd, &painting);
-    if (!dc)
-        return;
-    const RECT area = painting.rcPaint;
-    MemoryDC memory(dc);
-    GdiObject<HBITMAP> bitmap(
-        CreateCompatibleBitmap(dc, area.right - area.left, area.bottom - area.top));
-    if (!IsRectEmpty(&area) && memory && bitmap) {
-        SelectedObject selected(memory.get(), bitmap.get());
-        // Client coordinates in the bitmap, which holds the area alone.
-        SetViewportOrgEx(memory.get(), -area.left, -area.top, nullptr);
-        fillBackground(memory.get());
-        for (IObject* child : children)
-            drawTree(*child, memory.get(), area);
-        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
-               memory.get(), area.left, area.top, SRCCOPY);
-    } else {
-        // Without the bitmap, each control draws itself after this.
-        fillBackground(dc);
-    }
-    EndPaint(hwnd, &painting);
-}
-
-void Window::drawTree(IObject& control, HDC dc, const RECT& area) {
-    if (!control.hwnd || !IsWindowVisible(control.hwnd))
-        return;
-    RECT outer = {};
-    GetWindowRect(control.hwnd, &outer);
-    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&outer), 2);
-    RECT drawn = {};
-    if (!IntersectRect(&drawn, &outer, &area))
-        return;
-    // The one frame the toolkit's controls have, as the system draws it.
-    if (GetWindowLongW(control.hwnd, GWL_STYLE) & WS_BORDER)
-        FrameRect(dc, &outer, GetSysColorBrush(COLOR_WINDOWFRAME));
-
-    // The controls clip their drawing to their client rectangle at the context's origin:
-    // each draws into a piece of its own, which holds what lies beneath it first.
-    POINT origin = {0, 0};
-    MapWindowPoints(control.hwnd, hwnd, &origin, 1);
-    RECT client = {};
-    GetClientRect(control.hwnd, &client);
-    MemoryDC pieceDc(dc);
-    GdiObject<HBITMAP> piece(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (pieceDc && piece && client.right > 0 && client.bottom > 0) {
-        SelectedObject selected(pieceDc.get(), piece.get());
-        BitBlt(pieceDc.get(), 0, 0, client.right, client.bottom, dc, origin.x, origin.y, SRCCOPY);
-        // https://learn.microsoft.com/windows/win32/gdi/wm-printclient
-        SendMessageW(control.hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(pieceDc.get()),
-                     PRF_CLIENT);
-        BitBlt(dc, origin.x, origin.y, client.right, client.bottom, pieceDc.get(), 0, 0, SRCCOPY);
-    }
-    for (IObject* child : control.children)
-        drawTree(*child, dc, area);
-
-    // Drawn already: the control's own paint of that part would only draw it again.
-    OffsetRect(&drawn, -origin.x, -origin.y);
-    RedrawWindow(control.hwnd, &drawn, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
-}
-
-void Window::fillBackground(HDC dc) const {
-    RECT client = {};
-    GetClientRect(hwnd, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
-}
-
 void Window::showPrompts(bool on) {
-    if (prompts && hwnd)
+    if (!hwnd)
+        return;
+    if (prompts) {
+        prompts->setFamily(padFamily());
         prompts->show(on);
+    }
+    markFocus(on);
+}
+
+void Window::markFocus(bool on) {
+    HWND focus = GetFocus();
+    HWND wanted = on && focus && IsChild(hwnd, focus) ? focus : nullptr;
+    if (wanted == markedFocus)
+        return;
+    for (HWND control : {markedFocus, wanted}) {
+        markedFocus = wanted;
+        if (!control)
+            continue;
+        // The controls beneath the frame are drawn again in the window's picture.
+        RECT area = focusMarkArea(*this, control);
+        RedrawWindow(hwnd, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
 }
 
 // https://learn.microsoft.com/windows/win32/winmsg/window-notifications
@@ -354,16 +277,16 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         close();
         break;
     case WM_PAINT:
-        paint();
+        paintPicture(*this, markedFocus);
         return kHandled;
     case WM_ERASEBKGND:
         // Our own paint fills it with the rest. Asked with a control's context (a themed
         // button drawing what lies beneath it), the background is filled there.
         if (WindowFromDC(reinterpret_cast<HDC>(wParam)) != window)
-            fillBackground(reinterpret_cast<HDC>(wParam));
+            fillBackground(window, reinterpret_cast<HDC>(wParam));
         return TRUE;
     case WM_PRINTCLIENT:
-        fillBackground(reinterpret_cast<HDC>(wParam));
+        fillBackground(window, reinterpret_cast<HDC>(wParam));
         return kHandled;
     case WM_ACTIVATE:
         // Back in front, a controller goes on from the control it left, as in a dialog; the
@@ -371,11 +294,15 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
             focusBeforeLeaving = focus && IsChild(window, focus) ? focus : nullptr;
-        } else if (gamepad.inUse && !HIWORD(wParam) && focusBeforeLeaving &&
-                   IsChild(window, focusBeforeLeaving)) {
+            break;
+        }
+        if (padInUse() && !HIWORD(wParam) && focusBeforeLeaving &&
+            IsChild(window, focusBeforeLeaving)) {
             SetFocus(focusBeforeLeaving);
+            showPrompts(true);
             return kHandled;
         }
+        showPrompts(padInUse());
         break;
     // https://learn.microsoft.com/windows/win32/hidpi/wm-dpichanged
     case WM_DPICHANGED:
@@ -386,50 +313,20 @@ LRESULT Window::handleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
     // https://learn.microsoft.com/windows/win32/hidpi/wm-getdpiscaledsize
     case kGetDpiScaledSize:
         if (lParam) {
-            UINT wanted = static_cast<UINT>(wParam);
-            if (startup::handheld)
-                wanted = std::max(wanted, kHandheldDpi);
-            *reinterpret_cast<SIZE*>(lParam) = outerSize(wanted);
+            *reinterpret_cast<SIZE*>(lParam) =
+                outerSize(design(), wantedDpi(static_cast<UINT>(wParam)));
             return TRUE;
         }
         break;
-    case WM_TIMER:
-        // The controller's timer: run starts it with the window handle as its identifier.
-        if (wParam == reinterpret_cast<WPARAM>(window)) {
-            if (GetForegroundWindow() == window)
-                pollGamepad();
-            else
-                showPrompts(gamepad.inUse);
-        }
-        break;
+    case kPadPressMessage:
+        padInput(static_cast<PadInput>(wParam));
+        // Unless the press closed the window.
+        showPrompts(padInUse());
+        return kHandled;
     }
     if (kind == kDraggableWindow)
-        drag(window, msg, lParam);
+        drag.handle(window, msg, lParam, width, height);
     return kNotHandled;
-}
-
-void Window::drag(HWND window, UINT msg, LPARAM lParam) {
-    switch (msg) {
-    case WM_LBUTTONDOWN:
-        SetCapture(window);
-        dragging = true;
-        grabX = GET_X_LPARAM(lParam);
-        grabY = GET_Y_LPARAM(lParam);
-        break;
-    case WM_LBUTTONUP:
-        ReleaseCapture();
-        dragging = false;
-        grabX = grabY = 0;
-        break;
-    case WM_MOUSEMOVE:
-        if (dragging) {
-            POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ClientToScreen(window, &point);
-            // Borderless: the outer size is the client size.
-            MoveWindow(window, point.x - grabX, point.y - grabY, width, height, TRUE);
-        }
-        break;
-    }
 }
 
 } // namespace VellGui

@@ -9,7 +9,7 @@
 #include "platform/Text.h"
 #include "screens/MainWindow.h"
 #include "settings/ConfigFile.h"
-#include "platform/Gamepad.h"
+#include "platform/PadDriver.h"
 #include "platform/MessageBox.h"
 
 #include <objbase.h>
@@ -114,7 +114,7 @@ int runLauncher(HINSTANCE instance, const wchar_t* commandTail, int showCommand)
     startup::showCommand = showCommand;
     startup::handheld = onHandheld();
     // There the controller is what the player holds: its prompts show from the start.
-    gamepad.inUse = startup::handheld;
+    setPadInUse(startup::handheld);
 
     atexit(uninitializeCom);
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);

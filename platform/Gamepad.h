@@ -1,33 +1,17 @@
 #pragma once
-// Game controllers through the multimedia joystick interface, read as presses the way a
-// keyboard delivers keys: an input acts when it goes down, and a direction held down
-// repeats. One set of controllers for the whole process, polled by whichever of the
-// launcher's windows or message boxes is in front, on the user-interface thread.
+// Game controllers through the multimedia joystick interface and XInput, read as presses
+// the way a keyboard delivers keys: an input acts when it goes down, and a direction held
+// down repeats. Each pad is read by its own layout, and then the pads act as one.
+#include "platform/PadLayout.h"
+
 #include <windows.h>
 
 #include <mmsystem.h>
+#include <xinput.h>
 
+#include <array>
 #include <cstdint>
 #include <vector>
-
-// The inputs of an Xbox-style pad as the joystick interface numbers them (A is button 1,
-// B 2, X 3, Y 4, the bumpers 5 and 6, View 7, Menu 8), then the four directions of the
-// d-pad or the left stick.
-enum class PadInput : uint8_t {
-    A,
-    B,
-    X,
-    Y,
-    LeftBumper,
-    RightBumper,
-    View,
-    Menu,
-    Up,
-    Down,
-    Left,
-    Right
-};
-constexpr int kPadInputCount = 12;
 
 // A set of inputs: bit n is PadInput n.
 using PadInputs = uint16_t;
@@ -37,22 +21,42 @@ constexpr PadInputs inputBit(PadInput input) {
 constexpr PadInputs kDirections = inputBit(PadInput::Up) | inputBit(PadInput::Down) |
                                   inputBit(PadInput::Left) | inputBit(PadInput::Right);
 
-// How often the windows poll; 400 and 120 ms, the repeat times, are multiples of it.
+// How often the pads are polled; 400 and 120 ms, the repeat times, are multiples of it.
 constexpr UINT kGamepadPollMs = 40;
 constexpr DWORD kRepeatDelayMs = 400;
 constexpr DWORD kRepeatIntervalMs = 120;
 // Controller ids that did not answer are asked again this often: a pad switched on late
-// or plugged in again is noticed, and a machine without one pays 16 calls a second.
+// or plugged in again is noticed, and a machine without one pays 20 calls a second.
 constexpr DWORD kSearchIntervalMs = 1000;
+constexpr UINT kJoystickIds = 16;
+constexpr DWORD kXInputSlots = 4;
 
 // The flags the records are read with.
 constexpr DWORD kPadReadFlags =
     JOY_RETURNBUTTONS | JOY_RETURNX | JOY_RETURNY | JOY_RETURNPOV | JOY_RETURNCENTERED;
 
-// What a controller's record shows held: buttons 1 to 8, and at most one direction: the
-// point-of-view hat's nearest, or when the hat is centred, the left stick's past half its
-// travel (the axis further out wins).
-PadInputs heldInputs(const JOYINFOEX& record);
+// A joystick as its caps describe it, and how its stick has moved since it was found.
+struct PadDevice {
+    PadLayout layout;
+    DWORD xMin = 0, xMax = 65535, yMin = 0, yMax = 65535;
+    bool hasHat = true;
+    bool alsoXInput = false;
+    // Where the axes rested when the device was found: a pedal or a throttle rests at one
+    // end. An axis counts only once it has left that value.
+    DWORD restX = 32767, restY = 32767;
+    bool xLeftRest = false, yLeftRest = false;
+};
+
+// The device its caps describe; without caps, an Xbox-style pad with a hat and the full
+// range.
+PadDevice padDevice(const JOYCAPSW* caps);
+
+// What a record shows held: the buttons by the device's layout, and at most one direction:
+// the hat's nearest where the device has one, or when it is centred, the left stick's past
+// half its travel (the axis further out wins).
+PadInputs heldInputs(const JOYINFOEX& record, PadDevice& device);
+// The same for an XInput pad.
+PadInputs heldInputs(const XINPUT_GAMEPAD& pad);
 
 // Held inputs to presses, with the times of a held key. No system calls: the caller gives
 // the time.
@@ -74,25 +78,29 @@ public:
     // or message box in front. When the target changes, or after a pause in the polling
     // (the launcher was in the background), what is held waits for its release.
     std::vector<PadInput> poll(HWND target, DWORD nowMs);
+    // The next poll asks every id.
+    void searchNow() { searched_ = false; }
 
     // The player's last input came from a controller: the windows show its prompts. Set
     // by a press, cleared by the windows when the mouse or keyboard is used.
     bool inUse = false;
-    // Bit n: controller id n answered at its last read. Only these are read every poll.
-    uint16_t present = 0;
-    // Counts the polls: a caller whose input opened a loop of its own (which polled) knows
-    // the rest of what it read is out of date.
-    unsigned polls = 0;
+    // The family of the pad of the last press.
+    PadFamily family = PadFamily::Xbox;
 
 private:
     PadInputs read(DWORD nowMs);
+    PadInputs readJoystick(UINT id, bool search, bool xinputPads);
 
     PadPresses presses_;
+    std::array<PadDevice, kJoystickIds> devices_;
+    // What each joystick id, then each XInput slot, held at the last read.
+    std::array<PadInputs, kJoystickIds + kXInputSlots> heldBy_ = {};
+    // Bit n: joystick id n (XInput slot n) answered at its last read; only these are read
+    // at every poll.
+    uint16_t present_ = 0;
+    uint8_t xinputPresent_ = 0;
     HWND target_ = nullptr;
     DWORD lastPollMs_ = 0;
     DWORD lastSearchMs_ = 0;
     bool searched_ = false;
 };
-
-// The controllers of the process.
-inline Gamepad gamepad;

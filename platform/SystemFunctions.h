@@ -1,6 +1,6 @@
 #pragma once
-// System functions looked up by name rather than imported. DXGI, the joystick interface
-// and the visual-style DLL load on first use: imported, they would be loaded at every
+// System functions looked up by name rather than imported. DXGI, the joystick interface,
+// XInput and the visual-style DLL load on first use: imported, they would be loaded at every
 // start, skip mode included, and some systems start the display driver with them.
 // IsWow64Process comes from kernel32 and the process list from ntdll, which every process
 // has loaded; the DPI functions from the DLLs of the Windows versions that have them.
@@ -10,6 +10,7 @@
 #include <mmsystem.h>
 #include <uxtheme.h>
 #include <winternl.h>
+#include <xinput.h>
 
 #include <atomic>
 
@@ -56,6 +57,12 @@ namespace systemFunctions {
 inline SystemFunction<decltype(&::CreateDXGIFactory)> createDxgiFactory{L"dxgi.dll",
                                                                         "CreateDXGIFactory"};
 inline SystemFunction<decltype(&::joyGetPosEx)> joyGetPosEx{L"winmm.dll", "joyGetPosEx"};
+inline SystemFunction<decltype(&::joyGetDevCapsW)> joyGetDevCaps{L"winmm.dll", "joyGetDevCapsW"};
+// XInput as Windows 8 and later have it, else as every version since Vista has it.
+inline SystemFunction<decltype(&::XInputGetState)> xinputGetState{L"xinput1_4.dll",
+                                                                  "XInputGetState"};
+inline SystemFunction<decltype(&::XInputGetState)> xinputGetStateOlder{L"xinput9_1_0.dll",
+                                                                       "XInputGetState"};
 inline SystemFunction<decltype(&::OpenThemeData)> openThemeData{L"uxtheme.dll", "OpenThemeData"};
 inline SystemFunction<decltype(&::DrawThemeBackground)> drawThemeBackground{L"uxtheme.dll",
                                                                             "DrawThemeBackground"};

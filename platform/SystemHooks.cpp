@@ -35,6 +35,18 @@ MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info) {
     return read ? read(id, info) : JOYERR_UNPLUGGED;
 }
 
+MMRESULT WINAPI readSystemJoystickCaps(UINT id, JOYCAPSW* caps, UINT size) {
+    auto read = systemFunctions::joyGetDevCaps.get();
+    return read ? read(id, caps, size) : JOYERR_UNPLUGGED;
+}
+
+DWORD WINAPI readSystemXInput(DWORD slot, XINPUT_STATE* state) {
+    auto read = systemFunctions::xinputGetState.get();
+    if (!read)
+        read = systemFunctions::xinputGetStateOlder.get();
+    return read ? read(slot, state) : ERROR_DEVICE_NOT_CONNECTED;
+}
+
 HTHEME WINAPI systemOpenThemeData(HWND window, LPCWSTR classList) {
     auto open = systemFunctions::openThemeData.get();
     return open ? open(window, classList) : nullptr;

@@ -7,6 +7,7 @@
 
 #include <mmsystem.h>
 #include <uxtheme.h>
+#include <xinput.h>
 
 // Work area of the monitor that holds `point`, or of the nearest one.
 RECT systemWorkArea(POINT point);
@@ -14,6 +15,10 @@ RECT systemWorkArea(POINT point);
 RECT systemMonitorArea(POINT point);
 // joyGetPosEx, loaded on first use; a system without it has no controllers.
 MMRESULT WINAPI readSystemJoystick(UINT id, JOYINFOEX* info);
+// joyGetDevCapsW, loaded on first use.
+MMRESULT WINAPI readSystemJoystickCaps(UINT id, JOYCAPSW* caps, UINT size);
+// XInputGetState from xinput1_4.dll, else xinput9_1_0.dll; without either, no XInput pads.
+DWORD WINAPI readSystemXInput(DWORD slot, XINPUT_STATE* state);
 // The visual-style calls from uxtheme.dll, loaded on first use. Without the DLL, no
 // theme opens and nothing is drawn.
 HTHEME WINAPI systemOpenThemeData(HWND window, LPCWSTR classList);
@@ -29,6 +34,8 @@ struct SystemHooks {
     decltype(&systemWorkArea) workArea = systemWorkArea;
     decltype(&systemMonitorArea) monitorArea = systemMonitorArea;
     decltype(&readSystemJoystick) readJoystick = readSystemJoystick;
+    decltype(&readSystemJoystickCaps) readJoystickCaps = readSystemJoystickCaps;
+    decltype(&readSystemXInput) readXInput = readSystemXInput;
     decltype(&systemOpenThemeData) openThemeData = systemOpenThemeData;
     decltype(&systemDrawThemeBackground) drawThemeBackground = systemDrawThemeBackground;
 };

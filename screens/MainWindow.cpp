@@ -31,14 +31,22 @@ constexpr COLORREF kVersionColor = RGB(238, 238, 238);
 
 MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork, const MainWindowFacts& facts)
     : configuration(&settings), artwork(artwork) {
-    using namespace VellGui;
     setSize(artwork.background->info.bmWidth, artwork.background->info.bmHeight);
     icon = artwork.windowIcon;
     if (facts.startingWindowCentre)
-        openingPoint = [found = facts.startingWindowCentre] { return placementPoint(found()); };
-    create(nullptr, "Vantorra", kDraggableWindow);
+        openingPoint = [found = facts.startingWindowCentre] {
+            return VellGui::placementPoint(found());
+        };
+    create(nullptr, "Vantorra", VellGui::kDraggableWindow);
+    // The controls are made in their places.
     placeControls();
+    build(facts);
+    bind();
+    onDpiChange = [this] { relayout(); };
+}
 
+void MainWindow::build(const MainWindowFacts& facts) {
+    using namespace VellGui;
     background.setAlphaBlend(false);
     background.create(this, artwork.background, false);
     for (const Row& row : rows()) {
@@ -57,7 +65,9 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork, const MainW
     versionLabel.setTransparent(true);
     versionLabel.create(this, artwork.impact15,
                         facts.gameVersion ? facts.gameVersion() : gameVersion());
+}
 
+void MainWindow::bind() {
     for (const Row& row : rows()) {
         auto handler = [this, action = row.handler] { (this->*action)(); };
         row.icon.onClick = handler;
@@ -65,22 +75,24 @@ MainWindow::MainWindow(ConfigFile& settings, const Artwork& artwork, const MainW
         row.button.hotKey = row.hotKey;
     }
 
-    // A controller starts on "Starten": untouched, A starts the game and B quits.
+    // A controller starts on "Starten": untouched, confirm starts the game and back quits.
+    // The prompts say what the bindings do.
     padStart = &playButton;
-    padPrompts.setVAnchor(kAnchorEnd);
-    padPrompts.create(this, artwork.impact15, artwork.impact15, kVersionColor,
-                      {{PadInput::A, toUpper("Auswählen")}, {PadInput::B, toUpper("Beenden")}});
+    padBindings = {{PadInput::A, nullptr, toUpper("Auswählen")}, {PadInput::B, &quitButton, ""}};
+    padPrompts.setVAnchor(VellGui::kAnchorEnd);
+    padPrompts.create(this, artwork.impact15, artwork.impact15, kVersionColor, padBindings);
     prompts = &padPrompts;
-    onDpiChange = [this] {
-        placeControls();
-        background.rescale();
-        for (const Row& row : rows()) {
-            row.icon.rescale();
-            row.button.rescale();
-        }
-        versionLabel.relayout();
-        padPrompts.rescale();
-    };
+}
+
+void MainWindow::relayout() {
+    placeControls();
+    background.rescale();
+    for (const Row& row : rows()) {
+        row.icon.rescale();
+        row.button.rescale();
+    }
+    versionLabel.relayout();
+    padPrompts.rescale();
 }
 
 std::array<MainWindow::Row, 4> MainWindow::rows() {

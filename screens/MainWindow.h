@@ -69,8 +69,14 @@ private:
         uint8_t hotKey;
     };
     std::array<Row, 4> rows();
+    // The controls, made where placeControls put them.
+    void build(const MainWindowFacts& facts);
+    // What the rows, their keys and the controller's buttons do.
+    void bind();
     // The places and fixed sizes of the controls at the window's DPI.
     void placeControls();
+    // After a change of DPI: every control placed and sized anew.
+    void relayout();
 
     ConfigFile* configuration;
     Artwork artwork;

@@ -26,11 +26,16 @@ constexpr int kListWidth = 205;
 OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
                              const Artwork& artwork, DxgiFactorySource displays)
     : model(configuration, std::move(displays)), settings(configuration), artwork(artwork) {
-    using namespace VellGui;
     setSize(kContentWidth + kScrollBarWidth, kContentHeight + 2 * artwork.segoe15->height);
     icon = artwork.windowIcon;
-    create(&owner, "Einstellungen", kCaptionedWindow);
+    create(&owner, "Einstellungen", VellGui::kCaptionedWindow);
+    build();
+    bind();
+    onDpiChange = [this] { relayout(); };
+}
 
+void OptionsWindow::build() {
+    using namespace VellGui;
     logo.setAlphaBlend(true);
     logo.create(this, artwork.logo, false);
 
@@ -57,26 +62,22 @@ OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
     }
     modeList.addItem("Vollbild");
     modeList.addItem("Fenster (Rahmenlos)");
+}
+
+void OptionsWindow::bind() {
+    // A controller starts on the first list; back cancels, and the buttons without a
+    // control of their own stand for "Zurücksetzen" and "Speichern". The prompts say what
+    // the bindings do.
+    padStart = &monitorList;
+    padBindings = {{PadInput::A, nullptr, "Auswählen"},
+                   {PadInput::B, &cancelButton, ""},
+                   {PadInput::Y, &resetButton, ""},
+                   {PadInput::Menu, &saveButton, ""}};
     // Below the rows, in the panel's free bottom left corner.
-    padPrompts.setVAnchor(kAnchorEnd);
-    padPrompts.create(&panel, artwork.segoe15, artwork.segoe15Bold, RGB(0, 0, 0),
-                      {{PadInput::A, "Auswählen"},
-                       {PadInput::B, "Abbrechen"},
-                       {PadInput::Y, "Zurücksetzen"},
-                       {PadInput::Menu, "Speichern"}});
+    padPrompts.setVAnchor(VellGui::kAnchorEnd);
+    padPrompts.create(&panel, artwork.segoe15, artwork.segoe15Bold, RGB(0, 0, 0), padBindings);
     placePrompts();
     prompts = &padPrompts;
-    // A controller starts on the first list; B cancels as Escape does, and the buttons
-    // without a control of their own stand for "Zurücksetzen" and "Speichern".
-    padStart = &monitorList;
-    onPadButton = [this](PadInput input) {
-        Button* button = input == PadInput::Y      ? &resetButton
-                         : input == PadInput::Menu ? &saveButton
-                                                   : nullptr;
-        if (button && button->hwnd)
-            SendMessageW(button->hwnd, BM_CLICK, 0, 0);
-        return button != nullptr;
-    };
 
     resetButton.onClick = [this] { restoreDefaults(); };
     saveButton.onClick = [this] { saveAndClose(); };
@@ -84,19 +85,20 @@ OptionsWindow::OptionsWindow(VellGui::Window& owner, ConfigFile& configuration,
     monitorList.onChange = [this] { onMonitorChanged(); };
     modeList.onChange = [this] { refreshMarkers(); };
     resolutionList.onChange = [this] { onResolutionChanged(); };
-    onDpiChange = [this] {
-        logo.rescale();
-        // Save and cancel measure their captions anew before they are made alike again.
-        for (VellGui::Button* button : {&saveButton, &cancelButton})
-            button->setSize(0, 0);
-        for (VellGui::Button* button : {&resetButton, &saveButton, &cancelButton})
-            button->rescale();
-        placeControls();
-        for (const Row& row : rows())
-            row.list.rescale();
-        padPrompts.rescale();
-        placePrompts();
-    };
+}
+
+void OptionsWindow::relayout() {
+    logo.rescale();
+    // Save and cancel measure their captions anew before they are made alike again.
+    for (VellGui::Button* button : {&saveButton, &cancelButton})
+        button->setSize(0, 0);
+    for (VellGui::Button* button : {&resetButton, &saveButton, &cancelButton})
+        button->rescale();
+    placeControls();
+    for (const Row& row : rows())
+        row.list.rescale();
+    padPrompts.rescale();
+    placePrompts();
 }
 
 std::array<OptionsWindow::Row, 3> OptionsWindow::rows() {

@@ -67,8 +67,14 @@ private:
         VellGui::ComboBox& list;
     };
     std::array<Row, 3> rows();
+    // The controls, made in their places.
+    void build();
+    // What the buttons, the lists and the controller's buttons do.
+    void bind();
     // The places and sizes of the controls at the window's DPI, from their measured sizes.
     void placeControls();
+    // After a change of DPI: every control measured, placed and sized anew.
+    void relayout();
     void placePrompts();
     void fillMonitorList();
     void fillResolutionList();

@@ -204,7 +204,9 @@ TEST_F(ComboBoxes, EntriesAreDrawnFromTheirOwnCopyInTheirColours) {
     EXPECT_GT(countPixels(memory.get(), area, GetSysColor(COLOR_WINDOWTEXT)), 0);
 
     // While the style paints the face, the system's face drawing is turned into a repaint.
-    EXPECT_EQ(draw(0, ODS_COMBOBOXEDIT), 0);
+    PatBlt(memory.get(), 0, 0, 205, 20, BLACKNESS);
+    EXPECT_EQ(draw(0, ODS_COMBOBOXEDIT), 1);
+    EXPECT_EQ(countPixels(memory.get(), area, RGB(0, 0, 0)), 205 * 20);
     comboThemes.usable = false;
     EXPECT_EQ(draw(0, ODS_COMBOBOXEDIT), 1);
     // The face of a disabled box, drawn by the system's request.

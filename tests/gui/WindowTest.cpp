@@ -3,6 +3,7 @@
 #include "gui/Button.h"
 #include "gui/ButtonPrompts.h"
 #include "platform/Gamepad.h"
+#include "platform/PadDriver.h"
 #include "platform/SystemHooks.h"
 #include "gui/Placement.h"
 #include "launcher/Resources.h"
@@ -22,12 +23,10 @@ namespace {
 // A controller layout for the poll: ids in `working` answer, holding `buttonsHeld` (the
 // d-pad through the hat's bits below).
 std::set<UINT> working;
-std::vector<UINT> reads;
 DWORD buttonsHeld = 0;
 constexpr DWORD kUp = 1u << 16;
 constexpr DWORD kDown = 1u << 17;
 MMRESULT WINAPI fakeReader(UINT id, JOYINFOEX* record) {
-    reads.push_back(id);
     if (!working.contains(id))
         return JOYERR_UNPLUGGED;
     record->dwButtons = buttonsHeld & 0xFFFF;
@@ -47,17 +46,16 @@ class TopLevel : public ::testing::Test {
 protected:
     void SetUp() override {
         useThisModule();
-        gamepad = Gamepad{};
+        setPadInUse(false);
         buttonsHeld = 0;
         systemHooks.readJoystick = fakeReader;
         working.clear();
-        reads.clear();
         lookedUp.clear();
     }
     void TearDown() override {
         systemHooks.readJoystick = readSystemJoystick;
         systemHooks.workArea = systemWorkArea;
-        gamepad = Gamepad{};
+        setPadInUse(false);
         drainQuit();
     }
 
@@ -316,24 +314,24 @@ TEST_F(TopLevel, ControllerMovesAndPressesAsTheKeyboardDoes) {
         buttons[i].create(&window, nullptr, "Button", VellGui::kPushButton);
         buttons[i].onClick = [&clicks, i] { ++clicks[i]; };
     }
-    buttons[2].hotKey = VK_ESCAPE;
+    window.padBindings = {{PadInput::B, &buttons[2], ""}};
     window.padStart = &buttons[1];
     bringToFront(window);
     SetFocus(window.hwnd);
-    WPARAM ownId = reinterpret_cast<WPARAM>(window.hwnd);
-    auto press = [&](DWORD held, WPARAM id = 0) {
+    PadPolling polling;
+    auto press = [&](DWORD held) {
         buttonsHeld = held;
-        SendMessageW(window.hwnd, WM_TIMER, id ? id : ownId, 0);
+        pollPads();
         buttonsHeld = 0;
-        SendMessageW(window.hwnd, WM_TIMER, id ? id : ownId, 0);
+        pollPads();
     };
 
     press(0);
     EXPECT_EQ(GetFocus(), window.hwnd) << "an idle controller moves nothing";
-    EXPECT_FALSE(gamepad.inUse);
+    EXPECT_FALSE(padInUse());
     press(kDown);
     EXPECT_EQ(GetFocus(), buttons[2].hwnd) << "from the start control, one down";
-    EXPECT_TRUE(gamepad.inUse);
+    EXPECT_TRUE(padInUse());
     press(kDown);
     EXPECT_EQ(GetFocus(), buttons[0].hwnd) << "round to the first";
     press(kUp);
@@ -343,19 +341,17 @@ TEST_F(TopLevel, ControllerMovesAndPressesAsTheKeyboardDoes) {
     EXPECT_EQ(clicks[1], 1);
     buttonsHeld = JOY_BUTTON1;
     for (int tick = 0; tick < 5; ++tick)
-        SendMessageW(window.hwnd, WM_TIMER, ownId, 0);
+        pollPads();
     EXPECT_EQ(clicks[1], 2) << "a held button acts once";
     press(JOY_BUTTON2);
-    EXPECT_EQ(clicks[2], 1) << "B goes back, as Escape";
+    EXPECT_EQ(clicks[2], 1) << "B presses its bound control";
 
-    press(JOY_BUTTON1, ownId + 1); // another timer
+    // Another window in front takes the presses.
     Window other;
     other.setSize(100, 100);
     other.create(nullptr, "InFront", 0);
     bringToFront(other);
-    reads.clear();
     press(JOY_BUTTON1);
-    EXPECT_TRUE(reads.empty());
     EXPECT_EQ(clicks[0] + clicks[1] + clicks[2], 3);
     // Back in front, the controller goes on from the button it left.
     bringToFront(window);
@@ -371,13 +367,13 @@ TEST_F(TopLevel, PromptsShowWhileTheControllerIsInUse) {
     VellGui::Button button;
     button.create(&window, nullptr, "Button", VellGui::kPushButton);
     VellGui::ButtonPrompts prompts;
-    prompts.create(&window, nullptr, nullptr, RGB(0, 0, 0), {{PadInput::A, "Go"}});
+    prompts.create(&window, nullptr, nullptr, RGB(0, 0, 0), {{PadInput::A, nullptr, "Go"}});
     window.prompts = &prompts;
     window.padStart = &button;
     const HWND buttonWindow = button.hwnd;
     EXPECT_FALSE(IsWindowVisible(prompts.hwnd));
 
-    gamepad.inUse = true;
+    setPadInUse(true);
     bool shownAtFirst = false;
     HWND focusAtFirst = nullptr;
     constexpr UINT kLook = WM_APP + 1;
@@ -397,7 +393,7 @@ TEST_F(TopLevel, PromptsShowWhileTheControllerIsInUse) {
     EXPECT_EQ(window.run(), 0);
     EXPECT_TRUE(shownAtFirst);
     EXPECT_EQ(focusAtFirst, buttonWindow);
-    EXPECT_FALSE(gamepad.inUse) << "a key was pressed";
+    EXPECT_FALSE(padInUse()) << "a key was pressed";
     EXPECT_FALSE(prompts.shown);
 }
 

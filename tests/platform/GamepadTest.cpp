@@ -25,16 +25,25 @@ JOYINFOEX record(DWORD buttons, DWORD pov = JOY_POVCENTERED, DWORD x = kCentre, 
 
 using Presses = std::vector<PadInput>;
 
+// A stick whose caps give it a range of 0 to 255, and no hat.
+PadDevice byteStick() {
+    JOYCAPSW caps = {};
+    caps.wXmax = caps.wYmax = 255;
+    return padDevice(&caps);
+}
+
 struct HeldCase {
     const char* what;
     JOYINFOEX info;
     PadInputs held;
+    PadDevice device = padDevice(nullptr);
 };
 
 class HeldInputs : public ::testing::TestWithParam<HeldCase> {};
 
 TEST_P(HeldInputs, FromButtonsHatAndStick) {
-    EXPECT_EQ(heldInputs(GetParam().info), GetParam().held) << GetParam().what;
+    PadDevice pad = GetParam().device;
+    EXPECT_EQ(heldInputs(GetParam().info, pad), GetParam().held) << GetParam().what;
 }
 
 constexpr PadInputs bits(std::initializer_list<PadInput> inputs) {
@@ -67,7 +76,11 @@ INSTANTIATE_TEST_SUITE_P(
                       HeldCase{"stick down-left, further down",
                                record(0, JOY_POVCENTERED, 10000, 65000), bits({PadInput::Down})},
                       HeldCase{"buttons and a direction together", record(JOY_BUTTON2, 27000),
-                               bits({PadInput::B, PadInput::Left})}));
+                               bits({PadInput::B, PadInput::Left})},
+                      HeldCase{"a stick of 0-255 at rest", record(0, JOY_POVCENTERED, 128, 128), 0,
+                               byteStick()},
+                      HeldCase{"a stick of 0-255 up", record(0, JOY_POVCENTERED, 128, 0),
+                               bits({PadInput::Up}), byteStick()}));
 
 TEST(PadPresses, ButtonsActOnceDirectionsRepeatLikeAHeldKey) {
     PadPresses presses;

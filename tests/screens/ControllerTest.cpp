@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <mmsystem.h>
+#include <xinput.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 using namespace testing_support;
 
@@ -41,18 +44,22 @@ std::wstring textOf(HWND control) {
 
 class Controller : public LauncherDriver {
 protected:
-    // The session's own winmm.dll is kept and put back: other suites share the prefix.
+    // The session's own DLLs are kept and put back: other suites share the prefix.
     static void SetUpTestSuite() {
         wchar_t system[MAX_PATH] = {};
         GetSystemDirectoryW(system, MAX_PATH);
-        systemWinmm() = std::wstring(system) + L"\\winmm.dll";
-        original() = readFile(systemWinmm());
-        ASSERT_TRUE(original().has_value());
-        ASSERT_TRUE(copyFile(testsDir() + L"standin\\winmm.dll", systemWinmm()));
+        for (int dll = 0; dll < 2; ++dll) {
+            std::wstring name = dll ? L"\\xinput1_4.dll" : L"\\winmm.dll";
+            original(dll) = readFile(systemDll(dll) = system + name);
+            ASSERT_TRUE(original(dll).has_value());
+            ASSERT_TRUE(copyFile(testsDir() + L"standin" + name, systemDll(dll)));
+        }
     }
     static void TearDownTestSuite() {
-        if (original())
-            writeFile(systemWinmm(), *original());
+        for (int dll = 0; dll < 2; ++dll) {
+            if (original(dll))
+                writeFile(systemDll(dll), *original(dll));
+        }
     }
 
     void SetUp() override {
@@ -62,10 +69,10 @@ protected:
         plugIn(true);
         // Held open: the name lasts only as long as a handle does.
         readsMapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                          sizeof(LONG), L"Local\\VantorraTestPadReads");
+                                          2 * sizeof(LONG), L"Local\\VantorraTestPadReads");
         ASSERT_NE(readsMapping, nullptr);
         readsView = static_cast<volatile LONG*>(
-            MapViewOfFile(readsMapping, FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+            MapViewOfFile(readsMapping, FILE_MAP_WRITE, 0, 0, 2 * sizeof(LONG)));
         ASSERT_NE(readsView, nullptr);
     }
     void TearDown() override {
@@ -80,14 +87,18 @@ protected:
 
     // Pad 0, connected or not, holding the given buttons and hat direction.
     void plugIn(bool connected, DWORD buttons = 0, DWORD hat = JOY_POVCENTERED) {
-        std::string line = connected
-                               ? "0 " + std::to_string(buttons) + " " + std::to_string(hat) + " " +
-                                     std::to_string(kCentre) + " " + std::to_string(kCentre) + "\n"
-                               : "";
+        writePads(connected ? padLines(buttons, hat) : "");
+    }
+    // What pad 0 holds, as the stand-in's lines: by default an Xbox-style joystick.
+    std::function<std::string(DWORD buttons, DWORD hat)> padLines = [](DWORD buttons, DWORD hat) {
+        return "0 " + std::to_string(buttons) + " " + std::to_string(hat) + " 32767 32767\n";
+    };
+    // The stand-in's lines.
+    void writePads(const std::string& lines) {
         // Put in place with one rename: the launcher reads the old state or the new one,
         // never an empty file between them. Wine refuses the rename while the launcher has
         // the file open; that is over in a moment.
-        ASSERT_TRUE(writeFile(pads + L".new", line));
+        ASSERT_TRUE(writeFile(pads + L".new", lines));
         ASSERT_TRUE(waitFor(
             [&] {
                 return MoveFileExW((pads + L".new").c_str(), pads.c_str(),
@@ -98,8 +109,8 @@ protected:
     // Until the launcher has read the pad after a change: begun to read it (`reads` 1) or
     // read it wholly (2).
     bool readByLauncher(LONG reads = 2) {
-        LONG before = *readsView;
-        return waitFor([&] { return *readsView - before >= reads; }, 5000);
+        LONG before = readsView[counted];
+        return waitFor([&] { return readsView[counted] - before >= reads; }, 5000);
     }
     // Holds, as seen by the launcher in front.
     void hold(DWORD buttons, DWORD hat = JOY_POVCENTERED) {
@@ -131,13 +142,13 @@ protected:
     // The caption of the control with the focus in that window.
     static std::wstring focused(HWND window) { return textOf(focusOf(window)); }
 
-    static std::wstring& systemWinmm() {
-        static std::wstring path;
-        return path;
+    static std::wstring& systemDll(int dll) {
+        static std::wstring paths[2];
+        return paths[dll];
     }
-    static std::optional<std::string>& original() {
-        static std::optional<std::string> bytes;
-        return bytes;
+    static std::optional<std::string>& original(int dll) {
+        static std::optional<std::string> bytes[2];
+        return bytes[dll];
     }
 
     TempDir scratch;
@@ -145,6 +156,7 @@ protected:
     const std::wstring ini = wide(ConfigFile().path());
     HANDLE readsMapping = nullptr;
     volatile LONG* readsView = nullptr;
+    int counted = 0; // the reads waited for: joystick 0's, or (1) XInput slot 0's
 };
 
 // Where the main window's prompts are: its free bottom left corner.
@@ -405,25 +417,108 @@ TEST_F(Controller, HandheldOpensLargerWithPrompts) {
     }
 }
 
-// A pad that is there but never touched changes no pixel of the window: it looks as on a
-// machine without controllers.
-TEST_F(Controller, AnIdlePadChangesNothing) {
+// A pad that is there but never touched changes no pixel of the window, nor does a device
+// whose stick rests at one end and whose hat (which its caps say it lacks) reads up,
+// plugged in while the window is open: the window looks as on a machine without controllers.
+TEST_F(Controller, PadsNotTouchedChangeNothing) {
     InstallFolder folder;
-    ScreenPixels shown[2];
-    for (int withPad = 0; withPad < 2; ++withPad) {
-        setEnv(L"VANTORRA_TEST_PADS", withPad ? pads : L"");
+    const char* devices[] = {"", "0 0 65535 32767 32767\n", "0 0 0 32767 0 0 0 65535 0\n"};
+    ScreenPixels shown[3];
+    for (int device = 0; device < 3; ++device) {
+        SCOPED_TRACE(devices[device]);
+        writePads("");
         ChildProcess launcher;
         HWND window = startPolled(launcher, folder);
         ASSERT_NE(window, nullptr);
         mouse(MOUSEEVENTF_MOVE, at(window, 560, 40));
-        if (withPad) {
-            EXPECT_TRUE(readByLauncher());
-        }
+        writePads(devices[device]);
+        EXPECT_TRUE(readByLauncher());
         Sleep(500);
-        shown[withPad] = captureScreen(outer(window));
+        shown[device] = captureScreen(outer(window));
         PostMessageW(window, WM_CLOSE, 0, 0);
         EXPECT_TRUE(endsWithZero(launcher));
     }
     EXPECT_EQ(shown[0].width, 608);
     EXPECT_TRUE(shown[0] == shown[1]);
+    EXPECT_TRUE(shown[0] == shown[2]);
+}
+
+// Every family of pads in its own buttons: confirm opens what it is on, Menu saves the
+// options, back quits, and confirm starts the game; one press moves the focus one row, also
+// from a pad seen through both interfaces; the prompts show the family's buttons. The
+// PlayStation pad's window is kept for the README.
+TEST_F(Controller, EveryFamilyInItsOwnButtons) {
+    struct Family {
+        const char* name;
+        const char* caps; // the joystick's vendor and product; null: none
+        bool xinput;      // shown through XInput, as an Xbox pad
+        DWORD confirm, back, menu;
+        int family; // alike prompts
+    };
+    const Family families[] = {
+        {"Xbox", "45e 28e", false, kA, kB, kMenu, 0},
+        {"PlayStation", "54c 9cc", false, JOY_BUTTON2, JOY_BUTTON3, JOY_BUTTON10, 1},
+        {"Nintendo", "57e 2009", false, JOY_BUTTON2, JOY_BUTTON1, JOY_BUTTON10, 2},
+        {"unknown", "1234 5678", false, kA, kB, kMenu, 0},
+        {"XInput", nullptr, true, kA, kB, kMenu, 0},
+        {"both", "45e 28e", true, kA, kB, kMenu, 0},
+    };
+    InstallFolder folder;
+    std::vector<ScreenPixels> prompts;
+    for (const Family& pad : families) {
+        SCOPED_TRACE(pad.name);
+        padLines = [pad](DWORD buttons, DWORD hat) {
+            std::string text;
+            if (pad.caps)
+                text += "0 " + std::to_string(buttons) + " " + std::to_string(hat) +
+                        " 32767 32767 " + pad.caps + "\n";
+            WORD xinput = (buttons & kA ? XINPUT_GAMEPAD_A : 0) |
+                          (buttons & kB ? XINPUT_GAMEPAD_B : 0) |
+                          (buttons & kMenu ? XINPUT_GAMEPAD_START : 0) |
+                          (hat == kHatDown ? XINPUT_GAMEPAD_DPAD_DOWN : 0);
+            return pad.xinput ? text + "x 0 " + std::to_string(xinput) + "\n" : text;
+        };
+        counted = pad.xinput ? 1 : 0;
+        DeleteFileW(ini.c_str());
+        plugIn(true);
+        ChildProcess launcher;
+        HWND window = startPolled(launcher, folder);
+        ASSERT_NE(window, nullptr);
+        mouse(MOUSEEVENTF_MOVE, at(window, 560, 40));
+        Sleep(300);
+        RECT corner = promptsArea(window);
+        auto before = captureScreen(corner);
+        press(0, kHatDown);
+        EXPECT_EQ(focused(window), L"EINSTELLUNGEN");
+        EXPECT_TRUE(waitFor([&] { return !(captureScreen(corner) == before); }, 3000));
+        Sleep(200);
+        prompts.push_back(captureScreen(corner));
+        if (pad.family == 1) {
+            EXPECT_TRUE(saveScreenPng(outer(window), testsDir() + L"main-window-playstation.png"));
+        }
+        press(pad.confirm);
+        HWND options = waitForWindow(launcher.pid(), L"Einstellungen", kTimeoutMs);
+        ASSERT_NE(options, nullptr);
+        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == options; }, 3000));
+        press(pad.menu);
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(options); }, kTimeoutMs));
+        EXPECT_TRUE(readFile(ini).has_value()) << "saved";
+        ASSERT_TRUE(waitFor([&] { return GetForegroundWindow() == window; }, 3000));
+        pressLast(pad.back);
+        EXPECT_TRUE(endsWithZero(launcher));
+        EXPECT_TRUE(folder.gameStarts().empty());
+
+        window = startPolled(launcher, folder);
+        ASSERT_NE(window, nullptr);
+        pressLast(pad.confirm);
+        EXPECT_TRUE(endsWithZero(launcher));
+        EXPECT_EQ(folder.gameStarts().size(), 1u);
+        killProcessesIn(folder.path());
+        DeleteFileW(folder.logPath().c_str());
+    }
+    for (size_t one = 0; one < prompts.size(); ++one)
+        for (size_t other = one + 1; other < prompts.size(); ++other)
+            EXPECT_EQ(prompts[one] == prompts[other],
+                      families[one].family == families[other].family)
+                << families[one].name << " and " << families[other].name;
 }

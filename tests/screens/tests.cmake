@@ -31,19 +31,22 @@ foreach(dpi 120 144 192 288)
                          FIXTURES_REQUIRED wine_dpi${dpi} TIMEOUT 600)
 endforeach()
 
-# The built launcher driven by a controller alone: a stand-in winmm.dll that reads the pads
-# from a file the tests write, put into the desktop session's system folder while they run
-# and loaded natively by this test's processes alone (Wine reads load orders from the
-# environment a process starts with).
-add_library(StandInWinmm SHARED support/StandInWinmm.cpp)
-set_target_properties(StandInWinmm PROPERTIES OUTPUT_NAME winmm PREFIX ""
-                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/standin)
-if(ownBits EQUAL 32)
-    # Exported as joyGetPosEx, not joyGetPosEx@8.
-    target_link_options(StandInWinmm PRIVATE -Wl,--kill-at)
-endif()
+# The built launcher driven by a controller alone: a stand-in winmm.dll and xinput1_4.dll
+# (one source) that read the pads from a file the tests write, put into the desktop
+# session's system folder while they run and loaded natively by this test's processes alone
+# (Wine reads load orders from the environment a process starts with).
 vantorra_add_test(screens_controller_tests screens/ControllerTest.cpp
                   LIBS launcher_driver FOREGROUND)
-add_dependencies(screens_controller_tests StandInWinmm)
+foreach(dll winmm xinput1_4)
+    add_library(StandIn_${dll} SHARED support/StandInWinmm.cpp)
+    set_target_properties(StandIn_${dll} PROPERTIES OUTPUT_NAME ${dll} PREFIX ""
+                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/standin)
+    if(ownBits EQUAL 32)
+        # Exported as joyGetPosEx, not joyGetPosEx@8.
+        target_link_options(StandIn_${dll} PRIVATE -Wl,--kill-at)
+    endif()
+    add_dependencies(screens_controller_tests StandIn_${dll})
+endforeach()
 set_property(TEST screens_controller_tests APPEND PROPERTY RESOURCE_LOCK vantorra_roaming_ini)
-set_property(TEST screens_controller_tests APPEND PROPERTY ENVIRONMENT VANTORRA_DLL_OVERRIDES=winmm=n)
+set_property(TEST screens_controller_tests APPEND PROPERTY ENVIRONMENT
+             VANTORRA_DLL_OVERRIDES=winmm,xinput1_4=n)
