@@ -23,35 +23,12 @@ constexpr COLORREF kPadGrey = RGB(72, 72, 72);
 constexpr COLORREF kPadDark = RGB(40, 40, 40);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-// The Xbox pad's colours.
-COLORREF xboxColour(PadInput button) {
-    switch (button) {
-    case PadInput::A:
-        return RGB(84, 168, 52);
-    case PadInput::B:
-        return RGB(214, 54, 46);
-    case PadInput::X:
-        return RGB(36, 114, 216);
-    case PadInput::Y:
-        return RGB(236, 184, 28);
-    default:
-        return kPadGrey;
-    }
-}
-
-// The PlayStation symbols' colours: cross, circle, square, triangle.
-COLORREF playStationColour(PadInput button) {
-    switch (button) {
-    case PadInput::A:
-        return RGB(124, 178, 232);
-    case PadInput::B:
-        return RGB(255, 102, 102);
-    case PadInput::X:
-        return RGB(230, 132, 214);
-    default:
-        return RGB(64, 210, 160);
-    }
-}
+// The face buttons' colours in the order A, B, X, Y: the Xbox pad's discs, and the
+// PlayStation symbols (cross, circle, square, triangle).
+constexpr COLORREF kXboxColours[] = {RGB(84, 168, 52), RGB(214, 54, 46), RGB(36, 114, 216),
+                                     RGB(236, 184, 28)};
+constexpr COLORREF kPlayStationColours[] = {RGB(124, 178, 232), RGB(255, 102, 102),
+                                            RGB(230, 132, 214), RGB(64, 210, 160)};
 
 // What is written on the face; null where the face shows a symbol or nothing.
 const char* faceText(PadFamily family, PadInput button) {
@@ -139,13 +116,13 @@ std::optional<COLORREF> faceAt(PadFamily family, PadInput button, double x, doub
         return std::nullopt;
     if (family == PadFamily::PlayStation && button <= PadInput::Y) {
         if (inSymbol(family, button, x / height, y / height))
-            return playStationColour(button);
+            return kPlayStationColours[static_cast<int>(button)];
         return kPadDark;
     }
     if (inSymbol(family, button, x / height, y / height))
         return kWhite;
     if (family == PadFamily::Xbox)
-        return xboxColour(button);
+        return button <= PadInput::Y ? kXboxColours[static_cast<int>(button)] : kPadGrey;
     return family == PadFamily::Nintendo ? kPadGrey : kPadDark;
 }
 

@@ -93,14 +93,16 @@ void IObject::setNaturalSize(int w, int h) {
 void IObject::setPosition(int newX, int newY) {
     x = anchorX = newX;
     y = anchorY = newY;
-    layout();
-    if (hwnd)
-        MoveWindow(hwnd, x, y, width, height, TRUE);
+    layoutAndMove();
 }
 
 void IObject::setSize(int w, int h) {
     width = fixedWidth = w;
     height = fixedHeight = h;
+    layoutAndMove();
+}
+
+void IObject::layoutAndMove() {
     layout();
     if (hwnd)
         MoveWindow(hwnd, x, y, width, height, TRUE);

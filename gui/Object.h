@@ -42,6 +42,8 @@ public:
     void setPosition(int newX, int newY);
     // A size of 0 on an axis leaves that axis to the natural size.
     void setSize(int w, int h);
+    // layout, and the native window moved to the result.
+    void layoutAndMove();
     void setHAnchor(uint8_t code);
     void setVAnchor(uint8_t code);
     void setEnabled(bool on);

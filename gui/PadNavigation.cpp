@@ -58,18 +58,18 @@ void navigate(HWND window, HWND focus, PadInput input) {
     switch (input) {
     case PadInput::Up:
     case PadInput::Down:
-        if (open)
-            key(focus, input == PadInput::Up ? VK_UP : VK_DOWN);
-        else if (focus)
-            moveFocus(window, focus, input == PadInput::Up);
-        break;
     case PadInput::Left:
-    case PadInput::Right:
-        if (list)
-            key(focus, input == PadInput::Left ? VK_UP : VK_DOWN);
+    case PadInput::Right: {
+        // Up and down go through an open list, left and right through any list; else each
+        // moves the focus.
+        bool vertical = input == PadInput::Up || input == PadInput::Down;
+        bool back = input == PadInput::Up || input == PadInput::Left;
+        if (vertical ? open : list)
+            key(focus, back ? VK_UP : VK_DOWN);
         else if (focus)
-            moveFocus(window, focus, input == PadInput::Left);
+            moveFocus(window, focus, back);
         break;
+    }
     case PadInput::A:
         if (open)
             key(focus, VK_RETURN);

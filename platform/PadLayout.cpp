@@ -2,12 +2,15 @@
 
 namespace {
 
-constexpr uint16_t kMicrosoft = 0x045E;
-constexpr uint16_t kSony = 0x054C;
-constexpr uint16_t kNintendoVendor = 0x057E;
-constexpr uint16_t kValve = 0x28DE;
+// The makers' USB vendor ids.
+enum Vendor : uint16_t {
+    kMicrosoft = 0x045E,
+    kSony = 0x054C,
+    kNintendoVendor = 0x057E,
+    kValve = 0x28DE,
+    kEightBitDo = 0x2DC8
+};
 constexpr uint16_t kSteamVirtualPad = 0x11FF;
-constexpr uint16_t kEightBitDo = 0x2DC8;
 
 // Square, Cross, Circle, Triangle, L1, R1, L2, R2, Share, Options.
 constexpr PadLayout kPlayStation = {PadFamily::PlayStation, {2, 3, 1, 4, 5, 6, 9, 10}};

@@ -11,7 +11,8 @@ mkdir -p "$out/corpus"
 
 clang++ -std=c++20 -O1 -g -Wall -Wextra -fsanitize=fuzzer,address,undefined \
     -fno-sanitize-recover=all -I"$root" \
-    "$root/settings/ConfigFormat.cpp" "$root/tests/fuzz/ConfigFormatFuzz.cpp" \
+    "$root/settings/ConfigFormat.cpp" "$root/tests/release/ConfigCorpus.cpp" \
+    "$root/tests/fuzz/ConfigFormatFuzz.cpp" \
     -o "$out/config-format-fuzz"
 
 log=$out/config-format-fuzz.log

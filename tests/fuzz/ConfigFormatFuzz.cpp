@@ -7,6 +7,7 @@
 // length of a settings text that is parsed into the values (as load does), then the old
 // file content.
 #include "settings/ConfigFormat.h"
+#include "tests/release/ConfigCorpus.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace {
+
+using release_tests::splitLines;
 
 [[noreturn]] void fail(const char* what, std::string_view content) {
     std::fprintf(stderr, "property broken: %s (content of %zu bytes)\n", what, content.size());
@@ -39,23 +42,6 @@ bool startsWithKey(std::string_view line, std::string_view key) {
         return true;
     char next = line[key.size()];
     return next == ' ' || next == '\t' || next == '=' || next == '\r' || next == '\n';
-}
-
-// Lines with their breaks; CR, LF and CR LF each end a line.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(text.substr(start, i + 1 - start));
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
-    return lines;
 }
 
 bool isHeldKeyLine(std::string_view line, const ConfigValues& values) {

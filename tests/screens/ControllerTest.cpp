@@ -157,13 +157,16 @@ protected:
     HANDLE readsMapping = nullptr;
     volatile LONG* readsView = nullptr;
     int counted = 0; // the reads waited for: joystick 0's, or (1) XInput slot 0's
-};
 
-// Where the main window's prompts are: its free bottom left corner.
-RECT promptsArea(HWND window) {
-    RECT rect = outer(window);
-    return {rect.left, rect.bottom - 40, rect.left + 300, rect.bottom};
-}
+    // Where the main window's prompts are (its free bottom left corner), with the mouse moved
+    // away so that nothing there lights up.
+    static RECT promptsArea(HWND window) {
+        mouse(MOUSEEVENTF_MOVE, at(window, 560, 40));
+        Sleep(300);
+        RECT rect = outer(window);
+        return {rect.left, rect.bottom - 40, rect.left + 300, rect.bottom};
+    }
+};
 
 } // namespace
 
@@ -358,8 +361,6 @@ TEST_F(Controller, PromptsComeWithTheControllerAndGoWithTheMouse) {
     ChildProcess launcher;
     HWND window = startPolled(launcher, folder);
     ASSERT_NE(window, nullptr);
-    mouse(MOUSEEVENTF_MOVE, at(window, 560, 40));
-    Sleep(300);
     RECT corner = promptsArea(window);
     auto before = captureScreen(corner);
     EXPECT_EQ(before.count(kPromptGreen), 0);
@@ -484,8 +485,6 @@ TEST_F(Controller, EveryFamilyInItsOwnButtons) {
         ChildProcess launcher;
         HWND window = startPolled(launcher, folder);
         ASSERT_NE(window, nullptr);
-        mouse(MOUSEEVENTF_MOVE, at(window, 560, 40));
-        Sleep(300);
         RECT corner = promptsArea(window);
         auto before = captureScreen(corner);
         press(0, kHatDown);

@@ -166,4 +166,10 @@ HWND LauncherDriver::openOptions(const ChildProcess& launcher, HWND mainWindow) 
     return options;
 }
 
+HWND LauncherDriver::startWithOptions(ChildProcess& launcher, const InstallFolder& folder,
+                                      HWND& window) {
+    window = start(launcher, folder);
+    return window ? openOptions(launcher, window) : nullptr;
+}
+
 } // namespace testing_support

@@ -73,6 +73,8 @@ protected:
     }
     // Clicks "EINSTELLUNGEN" and waits for the options window.
     static HWND openOptions(const ChildProcess& launcher, HWND mainWindow);
+    // Starts the launcher, as start does, into `window`, and opens its options window.
+    static HWND startWithOptions(ChildProcess& launcher, const InstallFolder& folder, HWND& window);
 };
 
 } // namespace testing_support

@@ -231,10 +231,8 @@ TEST_F(LauncherWindow, OptionsSaveTheDisplayModeAndEscapeWritesNothing) {
     ASSERT_TRUE(writeFile(ini, before));
     InstallFolder folder;
     ChildProcess launcher;
-    HWND window = start(launcher, folder);
-    ASSERT_NE(window, nullptr);
-
-    HWND options = openOptions(launcher, window);
+    HWND window = nullptr;
+    HWND options = startWithOptions(launcher, folder, window);
     ASSERT_NE(options, nullptr);
     EXPECT_FALSE(IsWindowEnabled(window));
     auto lists = children(options, L"ComboBox");
@@ -321,9 +319,8 @@ TEST_F(LauncherWindow, OptionsSaveThatCannotWriteSaysSo) {
         ASSERT_TRUE(writeFile(ini, before));
         InstallFolder folder;
         ChildProcess launcher;
-        HWND window = start(launcher, folder);
-        ASSERT_NE(window, nullptr);
-        HWND options = openOptions(launcher, window);
+        HWND window = nullptr;
+        HWND options = startWithOptions(launcher, folder, window);
         ASSERT_NE(options, nullptr);
 
         // Three managed keys are missing, so Speichern has to write.

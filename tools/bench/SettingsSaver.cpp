@@ -1,7 +1,7 @@
 // The skip-mode floor for tools/bench.sh: what skip mode cannot do without. The roaming
 // folder from the shell, COM for this thread, vantorra.ini read whole and written back
 // through a temporary beside it that then takes its place, then .\Vantorra.exe started.
-#include <windows.h>
+#include "StartGame.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -46,16 +46,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     CoTaskMemFree(roaming);
     HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     bool saved = rewrite(folder);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    wchar_t commandLine[] = L"\".\\Vantorra.exe\" -SKIP_LAUNCHER";
-    BOOL started = CreateProcessW(L".\\Vantorra.exe", commandLine, nullptr, nullptr, FALSE, 0,
-                                  nullptr, nullptr, &startup, &info);
-    if (started) {
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
+    bool started = startGame();
     if (SUCCEEDED(com))
         CoUninitialize();
     return saved && started ? 0 : 1;

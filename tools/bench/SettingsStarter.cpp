@@ -1,7 +1,7 @@
 // A second floor for the skip-mode benchmark: what skip mode cannot do without, the
 // roaming folder from the shell and COM for this thread, then start .\Vantorra.exe.
 // Under Wine these system DLLs cost far more to attach than on Windows.
-#include <windows.h>
+#include "StartGame.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -11,16 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming)))
         CoTaskMemFree(roaming);
     HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    wchar_t commandLine[] = L"\".\\Vantorra.exe\" -SKIP_LAUNCHER";
-    BOOL started = CreateProcessW(L".\\Vantorra.exe", commandLine, nullptr, nullptr, FALSE, 0,
-                                  nullptr, nullptr, &startup, &info);
-    if (started) {
-        CloseHandle(info.hThread);
-        CloseHandle(info.hProcess);
-    }
+    bool started = startGame();
     if (SUCCEEDED(com))
         CoUninitialize();
     return started ? 0 : 1;
